@@ -115,44 +115,72 @@ QImage TitleButton(const QImage& window, QPoint at, TitleGlyph glyph, bool over)
     return button;
 }
 
+// The outline of a key, inset by the given amounts. The big Enter key is an L: its upper
+// part is wider than its lower part, and both share the right edge.
+QPainterPath KeyOutline(std::span<const InclusiveRect> parts, qreal left, qreal top, qreal right,
+                        qreal bottom) {
+    QPainterPath path;
+    const InclusiveRect& a = parts.front();
+    if (parts.size() == 1) {
+        path.addRoundedRect(QRectF(a.left + left, a.top + top, a.width() + 1 - left - right,
+                                   a.height() + 1 - top - bottom),
+                            2.5, 2.5);
+        return path;
+    }
+    const InclusiveRect& b = parts[1];
+    path.moveTo(a.left + left, a.top + top);
+    path.lineTo(a.right + 1 - right, a.top + top);
+    path.lineTo(b.right + 1 - right, b.bottom + 1 - bottom);
+    path.lineTo(b.left + left, b.bottom + 1 - bottom);
+    path.lineTo(b.left + left, a.bottom + 1 - bottom);
+    path.lineTo(a.left + left, a.bottom + 1 - bottom);
+    path.closeSubpath();
+    return path;
+}
+
 // One key cap; `parts` are its rectangles in picture coordinates.
 void DrawKey(QPainter& p, std::span<const InclusiveRect> parts, QStringView label, bool lit) {
-    QPainterPath outline;
-    for (const InclusiveRect& part : parts)
-        outline.addRoundedRect(QRectF(part.left, part.top, part.width() + 1, part.height() + 1), 3,
-                               3);
-    outline = outline.simplified();
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(lit ? QColor(4, 70, 100) : QColor(14, 15, 18));
-    p.drawPath(outline);
+    p.drawPath(KeyOutline(parts, 0, 0, 0, 0));
 
-    QPainterPath face;
-    for (const InclusiveRect& part : parts)
-        face.addRoundedRect(
-            QRectF(part.left + 1.5, part.top + 1.0, part.width() - 2.0, part.height() - 2.5), 2.5,
-            2.5);
-    face = face.simplified();
+    const QPainterPath face = KeyOutline(parts, 1.5, 1.0, 1.5, 2.5);
     const QRectF bounds = face.boundingRect();
     QLinearGradient fill(bounds.topLeft(), bounds.bottomLeft());
     fill.setColorAt(0, lit ? QColor(40, 196, 244) : QColor(60, 64, 72));
     fill.setColorAt(1, lit ? QColor(6, 132, 186) : QColor(39, 42, 48));
     p.setBrush(fill);
-    p.setPen(QPen(lit ? QColor(150, 228, 255) : QColor(74, 79, 88), 1));
+    p.setPen(QPen(lit ? QColor(150, 228, 255) : QColor(74, 79, 88), 1, Qt::SolidLine, Qt::SquareCap,
+                  Qt::RoundJoin));
     p.drawPath(face);
     p.restore();
 
     if (label.isEmpty())
         return;
-    // Legends sit in the upper part of the key (the big keys' upper part).
+    // Legends sit in the upper part of the key (the big keys' upper part); a two-word
+    // legend that does not fit goes on two lines.
     const InclusiveRect& top = parts.front();
     const QRect box(top.left + 1, top.top + 1, top.width() - 1, top.height() - 2);
+    const QString text = label.toString();
+    const QColor ink = lit ? QColor(Qt::white) : QColor(200, 205, 212);
     int size = 9;
     QFont font = SkinFont(size, lit);
-    while (size > 6 && QFontMetrics(font).horizontalAdvance(label.toString()) > box.width() - 3)
+    const auto fits = [&](const QFont& f) {
+        return QFontMetrics(f).horizontalAdvance(text) <= box.width() - 3;
+    };
+    if (!fits(font) && text.contains(u' ')) {
+        p.save();
+        p.setFont(SkinFont(8, lit));
+        p.setPen(ink);
+        p.drawText(box, Qt::AlignCenter | Qt::TextWordWrap, text);
+        p.restore();
+        return;
+    }
+    while (size > 7 && !fits(font))
         font = SkinFont(--size, lit);
-    CentredText(p, box, label.toString(), font, lit ? QColor(Qt::white) : QColor(200, 205, 212));
+    CentredText(p, box, text, font, ink);
 }
 
 QImage KeyboardPicture(const QImage& window, bool lit) {
