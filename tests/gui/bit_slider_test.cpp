@@ -4,6 +4,7 @@
 #include "controls/skin_resources.h"
 
 #include <QCoreApplication>
+#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -144,6 +145,64 @@ TEST_F(BitSliderTest, ThumbPictureTravelsTheWholeTrack) {
         EXPECT_EQ(CBitSlider::ThumbOffsetAt(0, maximum), 0);
         EXPECT_EQ(CBitSlider::ThumbOffsetAt(maximum, maximum),
                   kTrackSize.width() - kThumbFrameSize.width());
+    }
+}
+
+} // namespace
+} // namespace orvo
+
+namespace orvo {
+namespace {
+
+// Drives a bitmap button through hover, press and release and reads its frame and clicks.
+TEST(BitWndTest, FramesFollowHoverPressAndToggle) {
+    const struct {
+        int frames;
+        bool toggle;
+        bool notifyOnPress;
+        std::vector<int> expected; // frame after enter, press, release, leave
+        int clicksAfterPress;
+        bool toggledAtEnd;
+    } rows[] = {
+        {3, false, false, {1, 1, 1, 0}, 0, false},
+        {1, false, false, {0, 0, 0, 0}, 0, false},
+        {3, true, false, {1, 2, 2, 2}, 0, true}, // toggled stays on its pressed frame
+        {2, true, true, {1, 0, 0, 2}, 1, true},  // a two-frame strip has no pressed frame
+    };
+    for (const auto& row : rows) {
+        QImage image(15 * row.frames, 14, QImage::Format_RGB32);
+        image.fill(Qt::gray);
+        CBitWnd button;
+        button.setControlId(42);
+        button.setToggleMode(row.toggle);
+        button.setNotifyOnPress(row.notifyOnPress);
+        button.setStrip(BitmapStrip(image, 15, 14));
+        EXPECT_EQ(button.size(), QSize(15, 14));
+        std::vector<int> clicks;
+        QObject::connect(&button, &CBitWnd::clicked, &button,
+                         [&clicks](int id) { clicks.push_back(id); });
+
+        std::vector<int> frames;
+        const QPointF at(5, 5);
+        QEnterEvent enter(at, at, at);
+        QCoreApplication::sendEvent(&button, &enter);
+        frames.push_back(button.currentFrame());
+        QMouseEvent press(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(&button, &press);
+        frames.push_back(button.currentFrame());
+        EXPECT_EQ(static_cast<int>(clicks.size()), row.clicksAfterPress);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, at, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(&button, &release);
+        frames.push_back(button.currentFrame());
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(&button, &leave);
+        frames.push_back(button.currentFrame());
+
+        EXPECT_EQ(frames, row.expected) << "frames " << row.frames << " toggle " << row.toggle;
+        EXPECT_EQ(clicks, std::vector<int>{42});
+        EXPECT_EQ(button.isToggled(), row.toggledAtEnd);
     }
 }
 
