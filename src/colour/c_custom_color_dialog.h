@@ -3,9 +3,12 @@
 // H/S/L fields and a swatch of the current pick. The caller sets the colour, runs exec(), and
 // reads pickedColour() after QDialog::Accepted.
 
+#include "model/colour_model.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -17,6 +20,27 @@ class QPushButton;
 namespace orvo {
 
 class CXColorSpectrumCtrl;
+
+// Places of the dialog's parts, in dialog coordinates.
+inline constexpr QRect kColourOkRect{218, 187, 47, 15};
+inline constexpr QRect kColourCancelRect{270, 187, 47, 15};
+inline constexpr QRect kColourSpectrumRect{171, 27, 160, 140};
+inline constexpr int kRgbFieldX = 128;
+inline constexpr int kHslFieldX = 80;
+inline constexpr int kRgbLabelX = 118;
+inline constexpr int kHslLabelX = 70;
+inline constexpr std::array<int, 3> kFieldRowY{150, 165, 180};
+inline constexpr QSize kFieldSize{30, 15};
+// Swatch of the current pick: left/top inside, right/bottom just outside.
+inline constexpr HalfOpenRect kColourSwatch{14, 150, 59, 195};
+// Marker around the selected cell, both corners on the line, relative to the cell's corner.
+inline constexpr Point kCellMarkerTopLeft{-1, -1};
+inline constexpr Point kCellMarkerBottomRight{12, 11};
+// Spectrum colour before the first setPickedColour.
+inline constexpr ColorRef kSpectrumInitialColour = MakeColorRef(192, 192, 192);
+// Used only when "Color_BK.png" cannot be read, so the dialog stays usable.
+inline constexpr QSize kColourDialogFallbackSize{338, 208};
+inline constexpr std::string_view kColourBackgroundImage = "Color_BK.png";
 
 class CCustomColorDialog : public QDialog {
     Q_OBJECT
@@ -49,6 +73,8 @@ protected:
 
 private:
     void onSpectrumChanged(std::uint32_t colour);
+    void selectCell(int cell);
+    QImage compose() const;
     void fillFields();
     void loadBackground();
 
