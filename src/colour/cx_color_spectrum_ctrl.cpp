@@ -53,8 +53,9 @@ CXColorSpectrumCtrl::CXColorSpectrumCtrl(QWidget* parent, ColorRef initialColour
     : QWidget(parent), m_tooltipMode(tooltipMode) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    // Hover tooltips need move events without a button held.
-    setMouseTracking(tooltipMode != 0);
+    // Moves without a button must arrive too: they end a drag whose release went elsewhere,
+    // and they update the tooltip.
+    setMouseTracking(true);
     setColour(initialColour);
 }
 
