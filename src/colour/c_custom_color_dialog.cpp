@@ -1,6 +1,7 @@
 #include "colour/c_custom_color_dialog.h"
 
 #include "colour/cx_color_spectrum_ctrl.h"
+#include "controls/draw_png.h"
 
 #include <QApplication>
 #include <QFont>
@@ -13,11 +14,6 @@
 namespace orvo {
 
 namespace {
-
-// Stands in for the skin's image loader: a missing or broken file gives a null image.
-QImage LoadSkinImage(const QString& folder, std::string_view name) {
-    return QImage(folder + QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-}
 
 // Small flat controls that sit on the dark skin.
 constexpr auto kButtonStyle = u"QPushButton { background: #2a2a2a; color: #ffffff;"
@@ -35,8 +31,10 @@ QPoint ToQPoint(Point p) {
 } // namespace
 
 CCustomColorDialog::CCustomColorDialog(const QString& imageFolder, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_imageFolder(imageFolder) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_images(imageFolder) {
     setModal(true);
+    // The dialog repaints on every pick while dragging; the store re-reads a changed file.
+    m_images.setCaching(true);
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setGeometry(kColourOkRect);
@@ -69,15 +67,15 @@ CCustomColorDialog::CCustomColorDialog(const QString& imageFolder, QWidget* pare
     setTabOrder(m_spectrum, m_ok);
     setTabOrder(m_ok, m_cancel);
 
-    loadBackground();
+    sizeToBackground();
     setPickedColour(kSpectrumInitialColour);
 }
 
 CCustomColorDialog::~CCustomColorDialog() = default;
 
-void CCustomColorDialog::loadBackground() {
-    m_background = LoadSkinImage(m_imageFolder, kColourBackgroundImage);
-    setFixedSize(m_background.isNull() ? kColourDialogFallbackSize : m_background.size());
+void CCustomColorDialog::sizeToBackground() {
+    const QImage background = m_images.image(kColourBackgroundImage.toString());
+    setFixedSize(background.isNull() ? kColourDialogFallbackSize : background.size());
 }
 
 void CCustomColorDialog::setPickedColour(std::uint32_t colorref) {
@@ -122,7 +120,7 @@ QImage CCustomColorDialog::compose() const {
     QImage canvas(size(), QImage::Format_RGB32);
     canvas.fill(Qt::black);
     QPainter painter(&canvas);
-    painter.drawImage(QPoint(0, 0), m_background);
+    DrawPng(painter, m_images, kColourBackgroundImage.toString(), 0, 0);
 
     if (m_selectedCell >= 0 && m_selectedCell < kPaletteCellCount) {
         const QPoint cell(PaletteCellLeft(m_selectedCell), PaletteCellTop(m_selectedCell));
@@ -165,7 +163,7 @@ void CCustomColorDialog::paintEvent(QPaintEvent*) {
 }
 
 void CCustomColorDialog::showEvent(QShowEvent* event) {
-    loadBackground();
+    sizeToBackground();
     QDialog::showEvent(event);
     m_spectrum->setFocus(Qt::OtherFocusReason);
 }

@@ -3,6 +3,7 @@
 // H/S/L fields and a swatch of the current pick. The caller sets the colour, runs exec(), and
 // reads pickedColour() after QDialog::Accepted.
 
+#include "controls/image_store.h"
 #include "model/colour_model.h"
 
 #include <QDialog>
@@ -10,6 +11,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringView>
 
 #include <array>
 #include <cstdint>
@@ -40,7 +42,7 @@ inline constexpr Point kCellMarkerBottomRight{12, 11};
 inline constexpr ColorRef kSpectrumInitialColour = MakeColorRef(192, 192, 192);
 // Used only when "Color_BK.png" cannot be read, so the dialog stays usable.
 inline constexpr QSize kColourDialogFallbackSize{338, 208};
-inline constexpr std::string_view kColourBackgroundImage = "Color_BK.png";
+inline constexpr QStringView kColourBackgroundImage = u"Color_BK.png";
 
 class CCustomColorDialog : public QDialog {
     Q_OBJECT
@@ -76,10 +78,9 @@ private:
     void selectCell(int cell);
     QImage compose() const;
     void fillFields();
-    void loadBackground();
+    void sizeToBackground();
 
-    QString m_imageFolder;
-    QImage m_background;
+    ImageStore m_images;
     std::uint32_t m_pickedColour = 0;
     int m_selectedCell = -1;
     CXColorSpectrumCtrl* m_spectrum = nullptr;
