@@ -257,7 +257,7 @@ TEST(Palette, HitTestAndLookup) {
     const Row hits[] = {
         {{13, 41}, 0},    {{26, 53}, 0}, // right and bottom edges are inside
         {{27, 41}, -1},   {{13, 54}, -1},   {{32, 41}, 1},
-        {{159, 190}, 63}, {{147, 190}, -1}, {{20, 119}, -1}, // the gap above row 5
+        {{159, 190}, 63}, {{160, 190}, -1}, {{20, 119}, -1}, // the gap above row 5
         {{324, 10}, -1},                                     // the close box is not a cell
     };
     for (const Row& row : hits) {
