@@ -3,6 +3,7 @@
 
 #include "colour_test_support.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -159,6 +160,31 @@ TEST_F(ColourDialogTest, DraggingFromAFreeSpotMovesTheWindow) {
     }
     EXPECT_EQ(dialog.pos(), start + QPoint(30, 12));
     EXPECT_EQ(dialog.selectedCell(), FirstPaletteCellOf(kSpectrumInitialColour));
+}
+
+TEST_F(ColourDialogTest, FocusFlagsFollowTheKeyboardFocus) {
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    CXColorSpectrumCtrl* spectrum = dialog.spectrum();
+    ASSERT_TRUE(spectrum->hasFocus());
+    EXPECT_TRUE(spectrum->spectrumHasFocus());
+
+    QTest::keyClick(spectrum, Qt::Key_Tab); // inside the control: on to the bar
+    EXPECT_TRUE(spectrum->hasFocus());
+    EXPECT_TRUE(spectrum->barHasFocus());
+    QTest::keyClick(spectrum, Qt::Key_Tab); // out of the control: both flags clear
+    EXPECT_FALSE(spectrum->hasFocus());
+    EXPECT_FALSE(spectrum->spectrumHasFocus());
+    EXPECT_FALSE(spectrum->barHasFocus());
+
+    // Coming back with Shift+Tab lands on the bar.
+    QWidget* before = QApplication::focusWidget();
+    ASSERT_NE(before, nullptr);
+    QTest::keyClick(before, Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_TRUE(spectrum->hasFocus());
+    EXPECT_TRUE(spectrum->barHasFocus());
+    EXPECT_FALSE(spectrum->spectrumHasFocus());
 }
 
 TEST_F(ColourDialogTest, MissingBackgroundLeavesAUsableDialog) {
