@@ -41,7 +41,7 @@ inline constexpr Point kCellMarkerBottomRight{12, 11};
 // Spectrum colour before the first setPickedColour.
 inline constexpr ColorRef kSpectrumInitialColour = MakeColorRef(192, 192, 192);
 // Used only when "Color_BK.png" cannot be read, so the dialog stays usable.
-inline constexpr QSize kColourDialogFallbackSize{338, 208};
+inline constexpr QSize kColourDialogFallbackSize{340, 210};
 inline constexpr QStringView kColourBackgroundImage = u"Color_BK.png";
 
 class CCustomColorDialog : public QDialog {
