@@ -138,7 +138,12 @@ Rgb SpectrumGeometry::spectrumPixel(int i, int y) const {
     if (columns <= 0 || height <= 1 || i < 0 || i > columns || g < 0 || g > height - 1) {
         return kSpectrumBackground;
     }
-    return HslToRgb(240.0 * i / columns, 240.0 * g / (height - 1), 120);
+    // Each row shows the saturation a click on it picks, so the bottom row of the field is
+    // the grey it gives (scaling by g / (H - 1) would show colour 20 rows' worth too high).
+    const int h = spectrum().height();
+    const double saturation =
+        h > 1 ? std::clamp((h - y + kSpectrumTop - 1) * 240.0 / (h - 1), 0.0, 240.0) : 0.0;
+    return HslToRgb(240.0 * i / columns, saturation, 120);
 }
 
 Rgb SpectrumGeometry::barPixel(double hue, double saturation, int y) const {

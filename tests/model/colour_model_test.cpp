@@ -156,7 +156,16 @@ TEST(SpectrumGeometry, PaintedSpectrumCoversTheFieldAndTenRowsBelow) {
     EXPECT_EQ(kDialogSpectrum.spectrumPixel(0, 9), kSpectrumBackground);
     EXPECT_EQ(kDialogSpectrum.spectrumPixel(0, 10), (Rgb{255, 0, 0}));
     EXPECT_EQ(kDialogSpectrum.spectrumPixel(125, 50), kSpectrumBackground);
-    EXPECT_NE(kDialogSpectrum.spectrumPixel(0, 139), kSpectrumBackground);
+    // What a row shows is what a click on it picks: the bottom row of the field is grey.
+    for (const int y : {10, 40, 70, 100, 129}) {
+        int hue = 0;
+        int saturation = 0;
+        kDialogSpectrum.hueSaturationAt({0, y}, hue, saturation);
+        const Rgb shown = kDialogSpectrum.spectrumPixel(0, y);
+        EXPECT_NEAR(RgbToHsl(shown).saturation, saturation, 1) << y;
+    }
+    EXPECT_EQ(kDialogSpectrum.spectrumPixel(60, 129), (Rgb{127, 127, 127}));
+    EXPECT_EQ(kDialogSpectrum.spectrumPixel(60, 139), (Rgb{127, 127, 127})); // below the field
     // The bar runs from white at its top to black at the bottom of the field.
     EXPECT_EQ(kDialogSpectrum.barPixel(0, 240, 10), (Rgb{255, 255, 255}));
     EXPECT_EQ(kDialogSpectrum.barPixel(0, 240, 129), (Rgb{0, 0, 0}));
