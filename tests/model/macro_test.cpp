@@ -188,6 +188,14 @@ TEST(MacroEvents, PrimitivesEditBothStreams) {
     }
 }
 
+TEST(MacroEvents, KeysWithoutADeviceCodeAreNotStored) {
+    // 0x0C has no device code: a 0 key byte would end the device stream behind the display's.
+    MacroRecord m = MakeMacro({{0x41, false, 1}, {0x0C, false, 1}, {0x00, true, 1}});
+    EXPECT_EQ(InsertShortEvent(m.streams(), 0, 0x0C, false), false);
+    EXPECT_EQ(Texts(m), (std::vector<std::u16string>{u"A  dn"}));
+    ExpectWellFormed(m);
+}
+
 TEST(MacroEvents, RemovingTheFirstEventKeepsTheStreamWellFormed) {
     // The release behind it is a long event: forcing its delay to 1 takes its delay bytes out.
     MacroRecord m = MakeMacro({{0x41, false, 1}, {0x41, true, 300}, {0x42, false, 1}});
