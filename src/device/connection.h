@@ -41,7 +41,6 @@ inline constexpr int kShutdownListenerStop = 1000;
 } // namespace pause
 
 inline constexpr int kListenerWaitMs = 200; // the listener rechecks its stop flag this often
-inline constexpr int kListenerEndPauseMs = 10;
 
 // The first interface (in the bus's order) of vendor 0x04D9 with the given product whose match
 // text contains `substring`; nullopt when there is none.
