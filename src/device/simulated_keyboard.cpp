@@ -340,7 +340,9 @@ private:
         default:
             break; // unknown commands are ignored
         }
-        m_response[kChecksumByte] = FeatureChecksum(m_response);
+        // The palm-rest answer fills bytes 1..8 with data, like its write.
+        if (code != cmd::kReadPalmRestLighting)
+            m_response[kChecksumByte] = FeatureChecksum(m_response);
         if (m_dirty && !m_bulk)
             FlushLocked();
     }
