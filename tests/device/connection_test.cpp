@@ -142,3 +142,26 @@ TEST_F(ConnectionTest, AbsentKeyboardOpensNothing) {
 
 } // namespace
 } // namespace orvo
+
+namespace orvo {
+namespace {
+
+TEST(HidapiBusTest, HotplugMonitorStopsPromptlyAndEnumerationIsSafe) {
+    auto bus = OpenHidapiBus();
+    // Whatever this machine has attached, listing it and looking for the keyboard must work.
+    for (const HidInterfaceInfo& info : bus->Enumerate())
+        EXPECT_FALSE(info.path.empty());
+    std::string error;
+    auto monitor = bus->WatchHotplug([](HotplugEvent) {}, error);
+    if (!monitor) {
+        EXPECT_FALSE(error.empty());
+        return; // no udev in this environment
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20)); // let it block in poll()
+    const auto started = std::chrono::steady_clock::now();
+    monitor.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(100));
+}
+
+} // namespace
+} // namespace orvo
