@@ -155,6 +155,7 @@ TEST_F(ConnectionStateTest, ReplugReopensRefreshesAndRestartsTheListener) {
     EXPECT_FALSE(r.factoryReset);
     EXPECT_EQ(state->image.byte(field::reportRate), 0);
     EXPECT_EQ(state->image.macroBlock(2)[0], 0x33);
+    EXPECT_EQ(state->deviceSnapshot, state->image);
     EXPECT_EQ(pacer.pauses().front(), 2000);
     EXPECT_TRUE(connection.listenerRunning());
 }
