@@ -1,0 +1,74 @@
+#include "controls/image_store.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <utility>
+
+namespace orvo {
+
+namespace {
+
+QImage Decode(const QString& path) {
+    QImageReader reader(path, "png");
+    QImage image = reader.read();
+    return image; // null on a missing or undecodable file
+}
+
+} // namespace
+
+QImage OpaqueImage(const QImage& image) {
+    if (image.isNull())
+        return {};
+    if (image.format() == QImage::Format_RGB32)
+        return image;
+    // Premultiplying first turns fully transparent pixels black; dropping the alpha then
+    // keeps exactly those values.
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+ImageStore::ImageStore(QString folder) : m_folder(std::move(folder)) {}
+
+void ImageStore::setCaching(bool on) {
+    m_caching = on;
+    if (!on)
+        m_cache.clear();
+}
+
+ImageStore::Entry ImageStore::entry(const QString& name) const {
+    const QString file = path(name);
+    if (!m_caching) {
+        Entry loaded;
+        loaded.decoded = Decode(file);
+        loaded.opaque = OpaqueImage(loaded.decoded);
+        return loaded;
+    }
+    const QFileInfo info(file);
+    if (!info.exists()) {
+        m_cache.remove(name);
+        return {};
+    }
+    const QDateTime modified = info.lastModified();
+    const qint64 size = info.size();
+    auto it = m_cache.find(name);
+    if (it == m_cache.end() || it->modified != modified || it->size != size) {
+        Entry fresh;
+        fresh.decoded = Decode(file);
+        fresh.opaque = OpaqueImage(fresh.decoded);
+        fresh.modified = modified;
+        fresh.size = size;
+        it = m_cache.insert(name, std::move(fresh));
+    }
+    return *it;
+}
+
+QImage ImageStore::image(const QString& name) const {
+    return entry(name).decoded;
+}
+
+QImage ImageStore::loadForCopy(const QString& name) const {
+    return entry(name).opaque;
+}
+
+} // namespace orvo

@@ -1,0 +1,48 @@
+#pragma once
+// Loads the skin's PNG images from one folder. Every painted window asks it for its images
+// at each paint; with caching on, a decoded image is kept until its file changes, which
+// gives the same pixels as decoding the file again.
+
+#include <QDateTime>
+#include <QHash>
+#include <QImage>
+#include <QString>
+
+namespace orvo {
+
+class ImageStore {
+public:
+    // folder ends with '/'; image names are appended to it unchanged.
+    explicit ImageStore(QString folder);
+
+    const QString& folder() const { return m_folder; }
+    QString path(const QString& name) const { return m_folder + name; }
+
+    // The image as decoded; a missing or broken file gives a null image.
+    QImage image(const QString& name) const;
+    // The image as it is copied onto a canvas: opaque RGB32 with every transparent pixel
+    // black (the premultiplied value), so copies never blend with what lies below.
+    QImage loadForCopy(const QString& name) const;
+
+    void setCaching(bool on);
+    bool caching() const { return m_caching; }
+    void clearCache() const { m_cache.clear(); }
+
+private:
+    struct Entry {
+        QImage decoded;
+        QImage opaque;
+        QDateTime modified;
+        qint64 size = -1;
+    };
+    Entry entry(const QString& name) const;
+
+    QString m_folder;
+    bool m_caching = false;
+    mutable QHash<QString, Entry> m_cache;
+};
+
+// Converts any image into the opaque form of ImageStore::loadForCopy.
+QImage OpaqueImage(const QImage& image);
+
+} // namespace orvo
