@@ -92,7 +92,8 @@ void CBrisoldeDlg::initialise(const std::filesystem::path& executable) {
     m_lighting = std::make_unique<LightingPanel>(*this, m_state, config, m_sliders);
     m_deviceActions = std::make_unique<DeviceActions>(*this, m_state, config, m_sliders);
     m_composer = std::make_unique<MainWindowComposer>(*m_images, m_state, config, *m_lighting);
-    m_dispatcher = std::make_unique<ClickDispatcher>(m_state, config, *m_lighting, *this);
+    m_dispatcher = std::make_unique<ClickDispatcher>(m_state, config, *m_lighting,
+                                                      static_cast<MainWindowCommands&>(*this));
 
     startHotplugMonitor();
     createSliders();

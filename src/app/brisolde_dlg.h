@@ -12,6 +12,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QSystemTrayIcon>
 #include <QString>
 #include <QWidget>
 
@@ -21,7 +22,6 @@
 #include <memory>
 
 class QMenu;
-class QSystemTrayIcon;
 
 namespace orvo {
 

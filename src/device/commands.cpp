@@ -19,7 +19,6 @@ constexpr std::size_t kDirectionByte = 7;
 constexpr std::size_t kRgbFirstByte = 4;
 
 // The lighting speed travels as 10 - slider position, in both directions.
-constexpr std::uint8_t kSpeedBase = 10;
 
 constexpr std::size_t kWindowsKeyMaskByte = 1;
 constexpr std::uint8_t kWindowsKeyLockedMask = 0x3E; // clears the Windows key and bits 6, 7
