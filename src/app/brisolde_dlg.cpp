@@ -37,7 +37,9 @@ namespace {
 constexpr const char* kScreenshotVariable = "ZORVANTA_SCREENSHOT";
 constexpr const char* kTestClickVariable = "ZORVANTA_TEST_CLICK";
 
-Point ToPoint(const QPointF& p) { return Point{qRound(p.x()), qRound(p.y())}; }
+Point ToPoint(const QPointF& p) {
+    return Point{qRound(p.x()), qRound(p.y())};
+}
 
 QIcon ProgramIcon(const ImageStore& images) {
     QImage picture = images.image(kAppIconImage.toString());
@@ -52,7 +54,8 @@ QIcon ProgramIcon(const ImageStore& images) {
 } // namespace
 
 CBrisoldeDlg::CBrisoldeDlg(std::filesystem::path executable, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_config(std::make_unique<ConfigState>()) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_config(std::make_unique<ConfigState>()) {
     setWindowTitle(QString::fromUtf16(kMainWindowTitle));
     // Every pixel comes from the composed picture; nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -64,7 +67,9 @@ CBrisoldeDlg::CBrisoldeDlg(std::filesystem::path executable, QWidget* parent)
     initialise(executable);
 }
 
-CBrisoldeDlg::~CBrisoldeDlg() { shutdown(); }
+CBrisoldeDlg::~CBrisoldeDlg() {
+    shutdown();
+}
 
 void CBrisoldeDlg::initialise(const std::filesystem::path& executable) {
     ConfigState& config = *m_config;
@@ -93,7 +98,7 @@ void CBrisoldeDlg::initialise(const std::filesystem::path& executable) {
     m_deviceActions = std::make_unique<DeviceActions>(*this, m_state, config, m_sliders);
     m_composer = std::make_unique<MainWindowComposer>(*m_images, m_state, config, *m_lighting);
     m_dispatcher = std::make_unique<ClickDispatcher>(m_state, config, *m_lighting,
-                                                      static_cast<MainWindowCommands&>(*this));
+                                                     static_cast<MainWindowCommands&>(*this));
 
     startHotplugMonitor();
     createSliders();
@@ -102,7 +107,7 @@ void CBrisoldeDlg::initialise(const std::filesystem::path& executable) {
 
     // "keymap.bin" goes into the image before the read-back thread starts, so that the
     // keyboard's values win over the file's.
-    config.keyActions = KeyActionTable{};
+    config.keyActions.clear();
     if (const LoadResult keymap = LoadKeymapFile(config, false); !keymap)
         LogWarning("keymap.bin: " + keymap.error);
     CommitSnapshot(config);
@@ -178,7 +183,9 @@ void CBrisoldeDlg::createTrayIcon() {
         m_tray->show();
 }
 
-bool CBrisoldeDlg::keyboardConnected() const { return m_connection->commandOpen(); }
+bool CBrisoldeDlg::keyboardConnected() const {
+    return m_connection->commandOpen();
+}
 
 void CBrisoldeDlg::trayDoubleClicked() {
     if (keyboardConnected()) {
@@ -187,8 +194,7 @@ void CBrisoldeDlg::trayDoubleClicked() {
     }
     if (m_tray)
         m_tray->showMessage(QString::fromUtf16(kWarningCaption),
-                            QString::fromUtf16(kKeyboardMissingText),
-                            QSystemTrayIcon::Information);
+                            QString::fromUtf16(kKeyboardMissingText), QSystemTrayIcon::Information);
 }
 
 void CBrisoldeDlg::showFromOutside() {
@@ -241,8 +247,8 @@ void CBrisoldeDlg::runStartupHooks() {
         if (xy.size() == 2) {
             const QPointF at(xy[0].toInt(), xy[1].toInt());
             const QPointF global = mapToGlobal(at);
-            QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
-                              Qt::LeftButton, Qt::NoModifier);
+            QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                              Qt::NoModifier);
             QCoreApplication::sendEvent(this, &press);
             QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
                                 Qt::NoButton, Qt::NoModifier);
@@ -434,7 +440,9 @@ bool CBrisoldeDlg::event(QEvent* event) {
 
 // --- Buttons -------------------------------------------------------------------------------
 
-void CBrisoldeDlg::minimise() { hide(); }
+void CBrisoldeDlg::minimise() {
+    hide();
+}
 
 bool CBrisoldeDlg::writeKeymapFile() {
     const FileResult saved = SaveKeymapFile(*m_config);

@@ -12,8 +12,8 @@
 
 #include <QImage>
 #include <QPointer>
-#include <QSystemTrayIcon>
 #include <QString>
+#include <QSystemTrayIcon>
 #include <QWidget>
 
 #include <cstdint>
