@@ -26,6 +26,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <cstdio>
 #include <string>
 
 namespace orvo {
@@ -36,6 +37,8 @@ namespace {
 // program ends), and a click at "x,y" just before it.
 constexpr const char* kScreenshotVariable = "ZORVANTA_SCREENSHOT";
 constexpr const char* kTestClickVariable = "ZORVANTA_TEST_CLICK";
+// For the start-up benchmark: one line on stdout when the first frame is painted.
+constexpr const char* kReportFirstFrameVariable = "ZORVANTA_REPORT_FIRST_FRAME";
 
 Point ToPoint(const QPointF& p) {
     return Point{qRound(p.x()), qRound(p.y())};
@@ -333,6 +336,13 @@ void CBrisoldeDlg::paintEvent(QPaintEvent* event) {
         screen.fillRect(area, Qt::black);
     else
         screen.drawImage(area.topLeft(), m_canvas, area);
+    if (!m_firstFramePainted) {
+        m_firstFramePainted = true;
+        if (qEnvironmentVariableIsSet(kReportFirstFrameVariable)) {
+            std::fputs("first frame\n", stdout);
+            std::fflush(stdout);
+        }
+    }
 }
 
 // --- Mouse and keys ------------------------------------------------------------------------

@@ -176,6 +176,7 @@ private:
     bool m_startHidden = false;
     bool m_readBackPending = false;
     bool m_startupHooksRun = false;
+    bool m_firstFramePainted = false;
     bool m_movingWindow = false;
     QPoint m_moveOffset;
     QPoint m_lastGlobalPos;
