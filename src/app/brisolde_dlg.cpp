@@ -3,6 +3,7 @@
 #include "app/about_dlg.h"
 #include "app/gui_message_sink.h"
 #include "app/main_window_composer.h"
+#include "app/skin_prefetch.h"
 #include "app/slider_drawing.h"
 #include "controls/bit_slider.h"
 #include "controls/image_store.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QImageReader>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -56,7 +58,13 @@ QIcon ProgramIcon(const ImageStore& images) {
 
 } // namespace
 
-CBrisoldeDlg::CBrisoldeDlg(std::filesystem::path executable, QWidget* parent)
+QString ImageFolderOf(const std::filesystem::path& executable) {
+    return QString::fromStdString(
+        (ProgramFoldersFromEnvironment(executable).imageFolder / "").string());
+}
+
+CBrisoldeDlg::CBrisoldeDlg(std::filesystem::path executable, SkinPrefetch* prefetch,
+                           QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       m_config(std::make_unique<ConfigState>()) {
     setWindowTitle(QString::fromUtf16(kMainWindowTitle));
@@ -67,28 +75,27 @@ CBrisoldeDlg::CBrisoldeDlg(std::filesystem::path executable, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     if (executable.empty())
         executable = QCoreApplication::applicationFilePath().toStdString();
-    initialise(executable);
+    initialise(executable, prefetch);
 }
 
 CBrisoldeDlg::~CBrisoldeDlg() {
     shutdown();
 }
 
-void CBrisoldeDlg::initialise(const std::filesystem::path& executable) {
+void CBrisoldeDlg::initialise(const std::filesystem::path& executable, SkinPrefetch* prefetch) {
     ConfigState& config = *m_config;
     config.folders = ProgramFoldersFromEnvironment(executable);
     if (const FileResult made = EnsureDataFolder(config.folders); !made)
         LogWarning("data folder: " + made.error);
-    m_images = std::make_unique<ImageStore>(
-        QString::fromStdString((config.folders.imageFolder / "").string()));
+    m_images = std::make_unique<ImageStore>(ImageFolderOf(executable));
     m_images->setCaching(true);
     ReadVersionFile(config);
 
-    const QImage background = m_images->image(kBackgroundImage.toString());
-    if (background.isNull())
+    // The header gives the size; the pictures are decoded for the first composition.
+    const QSize background = QImageReader(m_images->path(kBackgroundImage.toString())).size();
+    if (!background.isValid())
         LogWarning("skin: main.png is missing from " + m_images->folder().toStdString());
-    setFixedSize(background.size());
-    setWindowIcon(ProgramIcon(*m_images));
+    setFixedSize(background.isValid() ? background : QSize(0, 0));
 
     m_pacer = std::make_unique<RealPacer>();
     m_bus = OpenHidBusFromEnvironment();
@@ -119,6 +126,11 @@ void CBrisoldeDlg::initialise(const std::filesystem::path& executable) {
     setSlidersFromImage(true, false);
 
     connectKeyboard();
+
+    if (prefetch)
+        prefetch->deliverTo(*m_images);
+
+    setWindowIcon(ProgramIcon(*m_images));
     createTrayIcon();
     RedrawMainWindow();
 }

@@ -97,6 +97,24 @@ TEST_F(MainWindowTest, KeyboardAbsentKeepsTheWindowHiddenAndTheProgramRunning) {
     EXPECT_EQ(finished.count(), 0);
 }
 
+TEST_F(MainWindowTest, ArrivalAfterAMissingStartConnectsAndRefreshes) {
+    unplug();
+    CBrisoldeDlg& w = start();
+    ASSERT_FALSE(w.keyboardConnected());
+    std::filesystem::remove(simulator() / kSimulatorUnpluggedFile);
+    // The arrival waits 2 s for the keyboard to settle, then reads it back.
+    ProcessEventsUntil([&] { return w.keyboardConnected(); }, 8000);
+    ASSERT_TRUE(w.keyboardConnected());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(config().image.byte(field::lightingBrightness), 50);
+    EXPECT_EQ(w.sliders().byId(kBrightnessSlider)->value(), 50);
+    EXPECT_EQ(FileBytes(keymapFile())[field::lightingBrightness.offset], 50);
+    // The window stays hidden until the user asks for it.
+    EXPECT_FALSE(w.isVisible());
+    w.trayDoubleClicked();
+    EXPECT_TRUE(w.isVisible());
+}
+
 TEST_F(MainWindowTest, HoverActsOnTheLowestRegionUnderThePoint) {
     CBrisoldeDlg& w = start();
     struct Row {
