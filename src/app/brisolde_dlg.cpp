@@ -125,14 +125,15 @@ void CBrisoldeDlg::initialise(const std::filesystem::path& executable, SkinPrefe
     m_state.diyMode = config.image.byte(field::lightingEffect) >= kFirstCustomEffect;
     setSlidersFromImage(true, false);
 
-    connectKeyboard();
-
+    // The first picture shows "keymap.bin"; it is composed before the read-back thread
+    // starts writing the image, and stays until the read-back has been handled.
     if (prefetch)
         prefetch->deliverTo(*m_images);
+    RedrawMainWindow();
 
+    connectKeyboard();
     setWindowIcon(ProgramIcon(*m_images));
     createTrayIcon();
-    RedrawMainWindow();
 }
 
 void CBrisoldeDlg::startHotplugMonitor() {
@@ -337,7 +338,9 @@ QImage CBrisoldeDlg::composeNow() {
 }
 
 void CBrisoldeDlg::RedrawMainWindow() {
-    composeNow();
+    // While the read-back thread fills the image nothing reads it here.
+    if (!m_readBackPending)
+        composeNow();
     update();
 }
 
@@ -360,6 +363,9 @@ void CBrisoldeDlg::paintEvent(QPaintEvent* event) {
 // --- Mouse and keys ------------------------------------------------------------------------
 
 void CBrisoldeDlg::mousePressEvent(QMouseEvent* event) {
+    // Clicks wait for the start-up read-back: they would edit the image it is filling.
+    if (m_readBackPending)
+        return;
     if (event->button() == Qt::LeftButton)
         m_dispatcher->leftButtonDown(ToPoint(event->position()));
     else
@@ -372,6 +378,8 @@ void CBrisoldeDlg::mouseMoveEvent(QMouseEvent* event) {
         move(m_lastGlobalPos - m_moveOffset);
         return;
     }
+    if (m_readBackPending)
+        return;
     // A band whose button-up went elsewhere ends here.
     if (!(event->buttons() & Qt::LeftButton))
         m_dispatcher->buttonLost();
@@ -379,6 +387,8 @@ void CBrisoldeDlg::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CBrisoldeDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_readBackPending)
+        return;
     if (event->button() != Qt::LeftButton) {
         QWidget::mouseReleaseEvent(event);
         return;
