@@ -299,6 +299,51 @@ TEST_F(MainWindowTest, CtrlReleaseArmsASelection) {
     EXPECT_EQ(w.state().selectionState, kSelectionNone);
 }
 
+TEST_F(MainWindowTest, KeyClicksReachTheAssignmentHookOnlyForAssignableKeys) {
+    CBrisoldeDlg& w = start();
+    std::vector<int> assigned;
+    w.hooks().assignKey = [&](int key) { assigned.push_back(key); };
+    struct Row {
+        Point p;
+        bool diy;
+        int expected; // -1: the hook is not called
+    };
+    const Row rows[] = {
+        {{377, 200}, false, 0},  // Esc
+        {{410, 330}, false, -1}, // Win cannot be clicked in Keymap mode
+        {{654, 330}, false, -1}, // nor Fn
+        {{380, 330}, false, -1}, // Ctrl is never acted on
+        {{715, 265}, false, 54}, // the upper part of the big Enter
+        {{699, 285}, false, -1}, // beside its narrower lower part
+        {{410, 330}, true, -1},  // in DIY mode Win is coloured, not assigned
+    };
+    for (const Row& row : rows) {
+        assigned.clear();
+        w.state().diyMode = row.diy;
+        w.state().clearSelection();
+        click(row.p.x, row.p.y);
+        if (row.expected < 0) {
+            EXPECT_TRUE(assigned.empty()) << row.p.x << "," << row.p.y;
+        } else {
+            EXPECT_EQ(assigned, std::vector<int>{row.expected}) << row.p.x << "," << row.p.y;
+        }
+    }
+}
+
+TEST_F(MainWindowTest, ButtonsWithoutAKeyStillArmABandSelection) {
+    CBrisoldeDlg& w = start();
+    QSignalSpy finished(&w, &CBrisoldeDlg::finished);
+    w.state().keySelected[0] = 1;
+    w.state().selectionState = kSelectionBand;
+    click(800, 600); // the default button does nothing itself
+    EXPECT_EQ(w.state().selectionState, kSelectionArmed);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(finished.count(), 0);
+    click(965, 12); // minimise hides the window, the program goes on
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(finished.count(), 0);
+}
+
 TEST_F(MainWindowTest, HelpMenuOpensAndAnyClickClosesIt) {
     CBrisoldeDlg& w = start();
     click(944, 12);
