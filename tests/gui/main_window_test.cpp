@@ -5,6 +5,7 @@
 #include "app/single_instance.h"
 #include "controls/bit_slider.h"
 #include "controls/image_store.h"
+#include "model/key_tables.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -410,6 +411,36 @@ TEST_F(MainWindowTest, CachedAndUncachedCompositionsAreIdentical) {
         ASSERT_FALSE(uncached.isNull());
         EXPECT_EQ(cached, uncached) << row.name;
     }
+}
+
+TEST_F(MainWindowTest, DiyModeFillsKeysWithTheirProfileColours) {
+    CBrisoldeDlg& w = start();
+    w.state().diyMode = true;
+    config().image.byte(field::lightingEffect) = 53;
+    auto table = config().image.customLightingTable(2);
+    std::fill(table.begin(), table.end(), std::uint8_t{0});
+    const QImage dark = w.composeNow();
+    const auto paint = [&](std::size_t key, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        const std::size_t entry = kKeyMapEntrySize * SlotOf(key);
+        table[entry + 1] = r;
+        table[entry + 2] = g;
+        table[entry + 3] = b;
+    };
+    paint(0, 200, 10, 20);   // Esc
+    paint(54, 10, 200, 20);  // the big Enter
+    paint(113, 10, 20, 200); // L1
+    const QImage lit = w.composeNow();
+    // A corner of Esc, away from its label, and the lower part of the Enter key.
+    EXPECT_EQ(lit.pixelColor(369, 192), QColor(200, 10, 20));
+    EXPECT_EQ(lit.pixelColor(705, 285), QColor(10, 200, 20));
+    // Beside the Enter key's lower part the picture is untouched.
+    EXPECT_EQ(lit.pixelColor(699, 285), dark.pixelColor(699, 285));
+    // L1 is filled, and no label appears outside the keyboard picture.
+    EXPECT_EQ(lit.pixelColor(366, 164), QColor(10, 20, 200));
+    EXPECT_EQ(lit.copy(280, 80, 30, 20), dark.copy(280, 80, 30, 20));
+    // Keymap mode shows none of it.
+    w.state().diyMode = false;
+    EXPECT_NE(w.composeNow().pixelColor(369, 192), QColor(200, 10, 20));
 }
 
 TEST_F(MainWindowTest, SecondInstanceAsksTheFirstToShowItsWindow) {
