@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -51,15 +52,36 @@ public:
             return {ReadStatus::Failed, 0};
         // hidapi returns unnumbered reports without their ID byte and numbered ones with it;
         // the caller's preset byte 0 says which this is.
-        const bool unnumbered = buffer[0] == 0;
+        const std::uint8_t expectedId = buffer[0];
+        const bool unnumbered = expectedId == 0;
         std::uint8_t* into = unnumbered ? buffer.data() + 1 : buffer.data();
         const std::size_t room = unnumbered ? buffer.size() - 1 : buffer.size();
-        const int n = hid_read_timeout(m_handle, into, room, timeoutMs < 0 ? -1 : timeoutMs);
-        if (n < 0)
-            return {ReadStatus::Failed, 0};
-        if (n == 0)
-            return {ReadStatus::TimedOut, 0};
-        return {ReadStatus::Ok, static_cast<std::size_t>(n) + (unnumbered ? 1 : 0)};
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+        for (;;) {
+            int wait = -1;
+            if (timeoutMs >= 0) {
+                wait = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                            deadline - std::chrono::steady_clock::now())
+                                            .count());
+                wait = std::max(wait, 0);
+            }
+            const int n = hid_read_timeout(m_handle, into, room, wait);
+            if (n < 0)
+                return {ReadStatus::Failed, 0};
+            if (n == 0)
+                return {ReadStatus::TimedOut, 0};
+            // A hidraw node carries every collection of its interface; Windows opens one
+            // collection per handle. Reports of the other collections are skipped.
+            if (!unnumbered && into[0] != expectedId) {
+                if (wait == 0)
+                    return {ReadStatus::TimedOut, 0};
+                continue;
+            }
+            if (unnumbered)
+                buffer[0] = 0;
+            return {ReadStatus::Ok, static_cast<std::size_t>(n) + (unnumbered ? 1 : 0)};
+        }
     }
 
 private:
@@ -81,9 +103,12 @@ std::string MatchText(const hid_device_info& d) {
 }
 
 std::string OpenError(const std::string& path) {
-    if (access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES)
-        return "cannot open " + path + ": permission denied; " + kUdevRuleHint;
-    return "cannot open " + path + ": " + std::strerror(errno);
+    if (access(path.c_str(), R_OK | W_OK) != 0) {
+        if (errno == EACCES)
+            return "cannot open " + path + ": permission denied; " + kUdevRuleHint;
+        return "cannot open " + path + ": " + std::strerror(errno);
+    }
+    return "cannot open " + path + ": the device did not accept the open";
 }
 
 // libudev monitor on the usb subsystem; poll() blocks until an event or the stop signal.

@@ -480,7 +480,23 @@ public:
                     return {ReadStatus::TimedOut, 0};
                 wait = static_cast<int>(left);
             }
-            m_watch.Wait(wait);
+            // Only the input and unplugged files matter; trace.log changes with every
+            // transfer and must not wake the listener.
+            for (bool relevant = false; !relevant;) {
+                const auto names = m_watch.Wait(wait);
+                if (names.empty())
+                    break; // timed out: the loop above reports it
+                relevant = std::ranges::any_of(names, [](const std::string& n) {
+                    return n.empty() || n == kSimulatorInputFile || n == kSimulatorUnpluggedFile;
+                });
+                if (!relevant && timeoutMs >= 0) {
+                    wait = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                deadline - std::chrono::steady_clock::now())
+                                                .count());
+                    if (wait <= 0)
+                        break;
+                }
+            }
         }
     }
 
