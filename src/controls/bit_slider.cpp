@@ -19,6 +19,12 @@ namespace {
 constexpr int kHandleLength = 5;
 constexpr int kThumbPictureShift = 10;
 constexpr int kGrooveMargin = (kThumbFrameSize.width() - kHandleLength) / 2;
+// The handle's travel: the picture moves from the track's first to its last column.
+constexpr int kThumbTravel = kTrackSize.width() - kThumbFrameSize.width();
+
+int HandleOffset(int minimum, int maximum, int position, int span, bool upsideDown) {
+    return QStyle::sliderPositionFromValue(minimum, maximum, position, span, upsideDown);
+}
 
 class BitSliderStyle : public QProxyStyle {
 public:
@@ -112,6 +118,12 @@ void CBitSlider::loadTrackImages() {
     m_emptyTrack = load(kTrackEmptyImage);
     m_filledTrack = load(kTrackFilledImage);
     resize(m_filledTrack.isNull() ? kTrackSize : m_filledTrack.frameSize());
+}
+
+int CBitSlider::ThumbOffsetAt(int position, int maximum) {
+    // Handle left = margin + offset, picture left = handle left + margin - shift.
+    return HandleOffset(0, maximum, position, kThumbTravel, false) + 2 * kGrooveMargin -
+           kThumbPictureShift;
 }
 
 QRect CBitSlider::channelRect() const {

@@ -48,6 +48,10 @@ public:
     // Where the owner draws the thumb picture, relative to the slider (updated at each
     // paint and mouse move).
     QPoint thumbOffset() const { return m_thumbOffset; }
+    // The thumb offset x the slider reports at `position` of the range 0..maximum; the skin's
+    // scale pictures put their ticks under the thumb from it.
+    static int ThumbOffsetAt(int position, int maximum);
+
     // The channel a click is measured against: the style's groove rectangle.
     QRect channelRect() const;
     // The value a left click at x (slider coordinates) jumps to.

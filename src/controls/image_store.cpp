@@ -22,10 +22,17 @@ QImage OpaqueImage(const QImage& image) {
         return {};
     if (image.format() == QImage::Format_RGB32)
         return image;
-    // Premultiplying first turns fully transparent pixels black; dropping the alpha then
-    // keeps exactly those values.
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-        .convertToFormat(QImage::Format_RGB32);
+    // The premultiplied values themselves are what gets copied (Qt's own conversion to RGB32
+    // would undo the premultiplication): a transparent pixel becomes black, a half
+    // transparent one half as bright.
+    QImage opaque = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    opaque.reinterpretAsFormat(QImage::Format_RGB32);
+    for (int y = 0; y < opaque.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(opaque.scanLine(y));
+        for (int x = 0; x < opaque.width(); ++x)
+            line[x] |= 0xFF000000u;
+    }
+    return opaque;
 }
 
 ImageStore::ImageStore(QString folder) : m_folder(std::move(folder)) {}
