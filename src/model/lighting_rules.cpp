@@ -81,20 +81,21 @@ SlotClick ClickColourSlot(SettingsImage& image, int slot) {
     return wasSelected && !multicolour ? SlotClick::EditColour : SlotClick::Selected;
 }
 
-void StoreColourSlot(SettingsImage& image, int slot, std::uint32_t colour) {
+void StoreColourSlot(SettingsImage& image, int slot, ColorRef colour) {
     if (slot < kFirstColourSlot || slot >= kMulticolourSlot)
         return;
     auto rgb = image[field::colourSlots].subspan(std::size_t(slot - 1) * 3, 3);
-    rgb[0] = RedOf(colour);
-    rgb[1] = GreenOf(colour);
-    rgb[2] = BlueOf(colour);
+    const Rgb c = ToRgb(colour);
+    rgb[0] = c.r;
+    rgb[1] = c.g;
+    rgb[2] = c.b;
 }
 
-std::uint32_t ColourSlotValue(const SettingsImage& image, int slot) {
+ColorRef ColourSlotValue(const SettingsImage& image, int slot) {
     if (slot < kFirstColourSlot || slot >= kMulticolourSlot)
         return 0;
     const auto rgb = image[field::colourSlots].subspan(std::size_t(slot - 1) * 3, 3);
-    return MakeColourRef(rgb[0], rgb[1], rgb[2]);
+    return MakeColorRef(rgb[0], rgb[1], rgb[2]);
 }
 
 bool PalmColourEditable(const SettingsImage& image) {
@@ -105,16 +106,17 @@ bool PalmSwatchShowsColour(const SettingsImage& image) {
     return image.byte(field::palmRest, palm::effect) <= 1;
 }
 
-void StorePalmColour(SettingsImage& image, std::uint32_t colour) {
-    image.byte(field::palmRest, palm::red) = RedOf(colour);
-    image.byte(field::palmRest, palm::green) = GreenOf(colour);
-    image.byte(field::palmRest, palm::blue) = BlueOf(colour);
+void StorePalmColour(SettingsImage& image, ColorRef colour) {
+    const Rgb c = ToRgb(colour);
+    image.byte(field::palmRest, palm::red) = c.r;
+    image.byte(field::palmRest, palm::green) = c.g;
+    image.byte(field::palmRest, palm::blue) = c.b;
 }
 
-std::uint32_t PalmColourValue(const SettingsImage& image) {
-    return MakeColourRef(image.byte(field::palmRest, palm::red),
-                         image.byte(field::palmRest, palm::green),
-                         image.byte(field::palmRest, palm::blue));
+ColorRef PalmColourValue(const SettingsImage& image) {
+    return MakeColorRef(image.byte(field::palmRest, palm::red),
+                        image.byte(field::palmRest, palm::green),
+                        image.byte(field::palmRest, palm::blue));
 }
 
 std::uint8_t ToggledSwitch(std::uint8_t value) {
@@ -139,13 +141,13 @@ bool FirmwareUpdateOffered(std::uint8_t offeredMajor, std::uint8_t offeredMinor,
 }
 
 bool ColourSelectedKeys(SettingsImage& image, std::span<const std::uint8_t> keySelected,
-                        std::uint32_t colour, std::span<const std::uint8_t> slotOfKey) {
+                        ColorRef colour, std::span<const std::uint8_t> slotOfKey) {
     const auto table = CustomTableForEffect(image.byte(field::lightingEffect));
     if (!table)
         return false;
     auto entries = image.customLightingTable(*table);
-    const std::size_t keys =
-        std::min({kColourableKeyCount, keySelected.size(), slotOfKey.size()});
+    const Rgb c = ToRgb(colour);
+    const std::size_t keys = std::min({kColourableKeyCount, keySelected.size(), slotOfKey.size()});
     for (std::size_t key = 0; key < keys; ++key) {
         if (!keySelected[key])
             continue;
@@ -153,9 +155,9 @@ bool ColourSelectedKeys(SettingsImage& image, std::span<const std::uint8_t> keyS
         if (offset + kKeyMapEntrySize > entries.size())
             continue; // a slot beyond the table has no entry to colour
         entries[offset] = 0;
-        entries[offset + 1] = RedOf(colour);
-        entries[offset + 2] = GreenOf(colour);
-        entries[offset + 3] = BlueOf(colour);
+        entries[offset + 1] = c.r;
+        entries[offset + 2] = c.g;
+        entries[offset + 3] = c.b;
     }
     return true;
 }

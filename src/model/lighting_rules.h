@@ -4,6 +4,7 @@
 // palm-rest colour, the game-mode and lock switches, the firmware comparison and the DIY
 // colouring of keys. The panels in app/ call these and only add the pixels.
 
+#include "model/colour_model.h"
 #include "model/settings_image.h"
 
 #include <cstdint>
@@ -16,17 +17,17 @@ namespace orvo {
 inline constexpr std::uint8_t kFirstColourSlot = 1;
 inline constexpr std::uint8_t kMulticolourSlot = 8;
 // Effects with special colour rules.
-inline constexpr std::uint8_t kEffectFixed = 1;       // "Iluminación fija": no multicolour
-inline constexpr std::uint8_t kEffectWave = 3;        // "Modo onda": multicolour only
-inline constexpr std::uint8_t kEffectSlowChange = 8;  // "Cambiar color lentamente": likewise
-inline constexpr std::uint8_t kEffectRadar = 13;      // has a direction
+inline constexpr std::uint8_t kEffectFixed = 1;        // "Iluminación fija": no multicolour
+inline constexpr std::uint8_t kEffectWave = 3;         // "Modo onda": multicolour only
+inline constexpr std::uint8_t kEffectSlowChange = 8;   // "Cambiar color lentamente": likewise
+inline constexpr std::uint8_t kEffectRadar = 13;       // has a direction
 inline constexpr std::uint8_t kNoSpeedFromEffect = 50; // from here on no speed slider
 inline constexpr std::uint8_t kLastCustomEffect =
     kFirstCustomEffect + kCustomLightingTableCount - 1; // 55
 // The palm-rest effect whose colour cannot be chosen ("Modo onda-Plam Rest").
 inline constexpr std::uint8_t kPalmEffectWave = 3;
 // The colour the colour dialog opens with for every lighting pick: RGB(255, 12, 255).
-inline constexpr std::uint32_t kColourDialogPreset = 0xFF0CFF;
+inline constexpr ColorRef kColourDialogPreset = MakeColorRef(255, 12, 255);
 // Keys 0..112 can be coloured; 113..120 (the row above the keys) cannot.
 inline constexpr std::size_t kColourableKeyCount = 113;
 
@@ -61,16 +62,16 @@ enum class SlotClick {
 // A click on colour slot 1..8. Selects the slot when the effect accepts it.
 SlotClick ClickColourSlot(SettingsImage& image, int slot);
 // Stores a Windows colour value (red in the low byte) into colour slot 1..7.
-void StoreColourSlot(SettingsImage& image, int slot, std::uint32_t colour);
+void StoreColourSlot(SettingsImage& image, int slot, ColorRef colour);
 // The colour of slot 1..7 as a Windows colour value.
-std::uint32_t ColourSlotValue(const SettingsImage& image, int slot);
+ColorRef ColourSlotValue(const SettingsImage& image, int slot);
 
 // The palm-rest colour can be chosen except for its wave effect.
 bool PalmColourEditable(const SettingsImage& image);
 // The swatch shows the colour itself for the fixed and breathing effects, else multicolour.
 bool PalmSwatchShowsColour(const SettingsImage& image);
-void StorePalmColour(SettingsImage& image, std::uint32_t colour);
-std::uint32_t PalmColourValue(const SettingsImage& image);
+void StorePalmColour(SettingsImage& image, ColorRef colour);
+ColorRef PalmColourValue(const SettingsImage& image);
 
 // The game-mode and lock switches flip 0 and 1; any other value read from the keyboard
 // counts as on and becomes (value + 1) mod 2.
@@ -90,14 +91,6 @@ bool FirmwareUpdateOffered(std::uint8_t offeredMajor, std::uint8_t offeredMinor,
 // key index to its key-map slot. Returns false (nothing written) when the effect is not a
 // custom profile.
 bool ColourSelectedKeys(SettingsImage& image, std::span<const std::uint8_t> keySelected,
-                        std::uint32_t colour, std::span<const std::uint8_t> slotOfKey);
-
-// Windows colour values: red in the low byte, then green, then blue.
-constexpr std::uint32_t MakeColourRef(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-    return std::uint32_t{r} | (std::uint32_t{g} << 8) | (std::uint32_t{b} << 16);
-}
-constexpr std::uint8_t RedOf(std::uint32_t c) { return static_cast<std::uint8_t>(c); }
-constexpr std::uint8_t GreenOf(std::uint32_t c) { return static_cast<std::uint8_t>(c >> 8); }
-constexpr std::uint8_t BlueOf(std::uint32_t c) { return static_cast<std::uint8_t>(c >> 16); }
+                        ColorRef colour, std::span<const std::uint8_t> slotOfKey);
 
 } // namespace orvo
