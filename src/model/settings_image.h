@@ -111,12 +111,49 @@ struct SettingsImage {
 
 using DeviceSnapshot = SettingsImage;
 
+// Key-enable mask: slot s (0..125) is bit (s mod 6) of mask byte (s div 6); bits 6 and 7 of
+// every mask byte carry no key.
+inline constexpr std::size_t kKeySlotCount = 126;
+inline constexpr std::size_t kSlotsPerMaskByte = 6;
+inline constexpr std::size_t kWindowsKeySlot = 6;       // mask byte 1, bit 0
+inline constexpr std::uint8_t kWinLockMaskClear = 0x3E; // clears the Win bit and bits 6, 7
+inline constexpr std::uint8_t kWinKeyBit = 0x01;
+
+bool IsKeySlotEnabled(const SettingsImage& image, std::size_t slot);
+void SetKeySlotEnabled(SettingsImage& image, std::size_t slot, bool enabled);
+
+// Brings the Windows key's mask bit in line with `winLock` before the mask goes to the
+// keyboard: lock on clears it (and bits 6, 7 of that byte), lock off sets it.
+void ApplyWinLockToMask(SettingsImage& image);
+// After a mask was read from the keyboard: `winLock` is 1 exactly when the Win bit is clear.
+void UpdateWinLockFromMask(SettingsImage& image);
+
+// The 4-byte key-map entry of a slot (0..127).
+std::span<std::uint8_t, kKeyMapEntrySize> KeyMapEntry(SettingsImage& image, std::size_t slot);
+std::span<const std::uint8_t, kKeyMapEntrySize> KeyMapEntry(const SettingsImage& image,
+                                                            std::size_t slot);
+
+// Lighting speed: the image keeps the slider position 0..9, the keyboard the value 10 - x.
+// Out-of-range inputs are clamped so that a bad value never wraps around.
+inline constexpr std::uint8_t kMaxSpeedPosition = 9;
+inline constexpr std::uint8_t kSpeedBase = 10;
+constexpr std::uint8_t SpeedPositionToDevice(std::uint8_t position) {
+    return static_cast<std::uint8_t>(kSpeedBase -
+                                     (position > kMaxSpeedPosition ? kMaxSpeedPosition : position));
+}
+constexpr std::uint8_t SpeedDeviceToPosition(std::uint8_t value) {
+    if (value < kSpeedBase - kMaxSpeedPosition)
+        return kMaxSpeedPosition;
+    return static_cast<std::uint8_t>(value >= kSpeedBase ? 0 : kSpeedBase - value);
+}
+
 // The keyboard's firmware version as reported: major, minor, 0, 0. Kept beside the image,
 // never stored in a file.
 struct FirmwareVersion {
     std::array<std::uint8_t, 4> bytes{};
     std::uint8_t major() const { return bytes[0]; }
     std::uint8_t minor() const { return bytes[1]; }
+    friend bool operator==(const FirmwareVersion&, const FirmwareVersion&) = default;
 };
 
 } // namespace orvo

@@ -1,0 +1,35 @@
+#include "model/program_folders.h"
+
+#include <cstdlib>
+#include <system_error>
+
+namespace orvo {
+
+ProgramFolders MakeProgramFolders(const std::filesystem::path& executable,
+                                  const std::optional<std::string>& dataDir) {
+    ProgramFolders f;
+    f.programFolder = executable.parent_path();
+    if (f.programFolder.empty())
+        f.programFolder = ".";
+    f.imageFolder = f.programFolder / kImageFolderName;
+    f.dataFolder = dataDir && !dataDir->empty() ? std::filesystem::path(*dataDir) : f.programFolder;
+    return f;
+}
+
+ProgramFolders ProgramFoldersFromEnvironment(const std::filesystem::path& executable) {
+    const char* value = std::getenv(kDataDirVariable);
+    return MakeProgramFolders(executable, value ? std::optional<std::string>(value) : std::nullopt);
+}
+
+FileResult EnsureDataFolder(const ProgramFolders& folders) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(folders.dataFolder, ec))
+        return {true, {}};
+    std::filesystem::create_directories(folders.dataFolder, ec);
+    if (ec)
+        return {false,
+                "cannot create data folder " + folders.dataFolder.string() + ": " + ec.message()};
+    return {true, {}};
+}
+
+} // namespace orvo

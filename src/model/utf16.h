@@ -1,0 +1,29 @@
+#pragma once
+// UTF-16 text as the files store it (macro names, action paths: UTF-16LE, NUL-terminated in
+// fixed-size fields) and its conversion to UTF-8 for terminals and JSON.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace orvo {
+
+// Reads UTF-16LE units from a fixed field up to the first NUL, at most maxUnits units.
+std::u16string ReadUtf16Le(std::span<const std::uint8_t> field, std::size_t maxUnits);
+
+// Writes text into a fixed field as UTF-16LE: at most (field units - 1) units, then NUL and
+// zeros to the end of the field. Returns the number of units kept. A cut never leaves half of
+// a surrogate pair behind.
+std::size_t WriteUtf16Le(std::span<std::uint8_t> field, std::u16string_view text);
+
+// Cuts text to at most maxUnits units without splitting a surrogate pair.
+std::u16string_view CutUtf16(std::u16string_view text, std::size_t maxUnits);
+
+// UTF-8 of a UTF-16 text; unpaired surrogates become U+FFFD.
+std::string ToUtf8(std::u16string_view text);
+// UTF-16 of a UTF-8 text; malformed sequences become U+FFFD.
+std::u16string FromUtf8(std::string_view text);
+
+} // namespace orvo
