@@ -7,6 +7,8 @@
 #include "device/simulated_keyboard.h"
 #include "device/trace.h"
 #include "model/atomic_file.h"
+#include "model/config_files.h"
+#include "model/program_folders.h"
 #include "model/window_messages.h"
 
 #include <atomic>
@@ -31,10 +33,6 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kTraceOption = "--trace";
 constexpr std::string_view kCountOption = "--count";
-constexpr std::size_t kKeyActionTableSize = 255 * 772;
-constexpr std::size_t kProfileSize = kSettingsImageSize + kKeyActionTableSize;
-constexpr const char* kKeymapFileName = "keymap.bin";
-constexpr const char* kDataDirVariable = "ZORVANTA_DATA_DIR";
 
 // The arguments of a device command, with --trace taken out.
 struct Parsed {
@@ -92,12 +90,10 @@ struct Session {
 };
 
 // Where "keymap.bin" lives: ZORVANTA_DATA_DIR, else beside the program.
-fs::path DataFolder() {
-    if (const char* dir = std::getenv(kDataDirVariable); dir && *dir)
-        return dir;
+fs::path KeymapFile() {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::current_path() : exe.parent_path();
+    return ProgramFoldersFromEnvironment(ec ? fs::current_path() / "orvoctl" : exe).keymapFile();
 }
 
 std::string Version(const FirmwareVersion& v) {
@@ -188,8 +184,8 @@ int RunRead(Args args) {
 
     // A profile is the image followed by the host's key actions, taken from "keymap.bin".
     std::vector<std::uint8_t> profile(image.bytes.begin(), image.bytes.end());
-    profile.resize(kProfileSize, 0);
-    if (auto keymap = ReadFilePrefix(DataFolder() / kKeymapFileName, kProfileSize);
+    profile.resize(kProfileFileSize, 0);
+    if (auto keymap = ReadFilePrefix(KeymapFile(), kProfileFileSize);
         keymap && keymap->size() > kSettingsImageSize)
         std::copy(keymap->begin() + kSettingsImageSize, keymap->end(),
                   profile.begin() + kSettingsImageSize);
@@ -205,13 +201,13 @@ int RunApply(Args args) {
     if (p.bad || p.positional.size() != 1)
         return Usage("apply FILE");
     const fs::path file(p.positional[0]);
-    const auto bytes = ReadFilePrefix(file, kProfileSize + 1);
+    const auto bytes = ReadFilePrefix(file, kProfileFileSize + 1);
     if (!bytes)
         return Fail(kExitUsage, "cannot read " + file.string());
-    if (bytes->size() != kProfileSize && bytes->size() != kSettingsImageSize)
+    if (bytes->size() != kProfileFileSize && bytes->size() != kSettingsImageSize)
         return Fail(kExitUsage, file.string() + " is not a profile (" +
                                     std::to_string(bytes->size()) + " bytes, expected " +
-                                    std::to_string(kProfileSize) + ")");
+                                    std::to_string(kProfileFileSize) + ")");
     Session s(p.trace);
     if (auto failed = s.OpenCommand())
         return *failed;

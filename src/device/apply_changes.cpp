@@ -43,7 +43,7 @@ ChangedGroups CompareWithSnapshot(const SettingsImage& image, const DeviceSnapsh
 }
 
 ApplyResult ApplyChanges(CommandChannel& ch, SettingsImage& image, DeviceSnapshot& snapshot) {
-    ApplyWindowsKeyRule(image);
+    ApplyWinLockToMask(image);
     ApplyResult result;
     result.sent = CompareWithSnapshot(image, snapshot);
     const ChangedGroups& c = result.sent;

@@ -18,13 +18,6 @@ constexpr std::size_t kColourByte = 6;
 constexpr std::size_t kDirectionByte = 7;
 constexpr std::size_t kRgbFirstByte = 4;
 
-// The lighting speed travels as 10 - slider position, in both directions.
-constexpr std::uint8_t kSpeedBase = 10;
-
-constexpr std::size_t kWindowsKeyMaskByte = 1;
-constexpr std::uint8_t kWindowsKeyLockedMask = 0x3E; // clears the Windows key and bits 6, 7
-constexpr std::uint8_t kWindowsKeyBit = 0x01;
-
 // Request, optional pause, fetch, optional pause.
 bool Request(CommandChannel& ch, const FeatureReport& request, int pauseBefore, int pauseAfter,
              FeatureBuffer& response) {
@@ -119,7 +112,7 @@ bool ReadLightingEffect(CommandChannel& ch, SettingsImage& image) {
     const bool ok =
         Request(ch, MakeFeatureReport(cmd::kReadLightingEffect), pause::kCommon, kNoPause, r);
     image.byte(field::lightingEffect) = r[kEffectByte];
-    image.byte(field::lightingSpeed) = static_cast<std::uint8_t>(kSpeedBase - r[kSpeedByte]);
+    image.byte(field::lightingSpeed) = SpeedDeviceToPosition(r[kSpeedByte]);
     image.byte(field::lightingBrightness) = r[kBrightnessByte];
     image.byte(field::lightingColour) = r[kColourByte];
     image.byte(field::lightingDirection) = r[kDirectionByte];
@@ -129,7 +122,7 @@ bool ReadLightingEffect(CommandChannel& ch, SettingsImage& image) {
 bool WriteLightingEffect(CommandChannel& ch, const SettingsImage& image, std::uint8_t subCode) {
     const std::uint8_t brightness =
         subCode == kLightingSubCodeFull ? image.byte(field::lightingBrightness) : 0;
-    const auto speed = static_cast<std::uint8_t>(kSpeedBase - image.byte(field::lightingSpeed));
+    const std::uint8_t speed = SpeedPositionToDevice(image.byte(field::lightingSpeed));
     const FeatureReport r = MakeFeatureReport(
         cmd::kWriteLightingEffect, {{kValueByte, subCode},
                                     {kEffectByte, image.byte(field::lightingEffect)},
@@ -159,7 +152,7 @@ bool WriteGameMode(CommandChannel& ch, std::uint8_t value) {
 
 bool WriteGameModeFromImage(CommandChannel& ch, SettingsImage& image) {
     const bool ok = WriteGameMode(ch, image.byte(field::gameMode));
-    ApplyWindowsKeyRule(image);
+    ApplyWinLockToMask(image);
     return ok;
 }
 
@@ -199,14 +192,6 @@ bool ResetToFactoryDefaults(CommandChannel& ch) {
         ch.pacer.Sleep(pause::kFactoryReset);
     }
     return ok;
-}
-
-void ApplyWindowsKeyRule(SettingsImage& image) {
-    std::uint8_t& b = image.byte(field::keyEnableMask, kWindowsKeyMaskByte);
-    if (image.byte(field::winLock) == 1)
-        b &= kWindowsKeyLockedMask;
-    else
-        b |= kWindowsKeyBit;
 }
 
 } // namespace orvo

@@ -60,8 +60,4 @@ bool WriteColourSlot(CommandChannel& ch, const SettingsImage& image, std::size_t
 // 0x13 and the two game-mode writes that follow it, with their pauses.
 bool ResetToFactoryDefaults(CommandChannel& ch);
 
-// The Windows-key bit of the key-enable mask follows winLock: cleared (with bits 6 and 7 of
-// that mask byte) when the lock is on, set when it is off.
-void ApplyWindowsKeyRule(SettingsImage& image);
-
 } // namespace orvo

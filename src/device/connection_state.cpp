@@ -4,11 +4,23 @@
 
 #include "device/read_back.h"
 #include "device/table_transfers.h"
+#include "model/config_files.h"
 #include "model/config_state.h"
 #include "model/log.h"
 #include "model/window_messages.h"
 
 namespace orvo {
+
+namespace {
+
+// What the host keeps about the keys goes back to the factory state along with the keyboard.
+void ResetHostKeyState(ConfigState& state) {
+    state.customisedKeys.fill(0);
+    std::ranges::fill(state.image[field::keyEnableMask], 0xFF);
+    state.keyActions.clear(); // zero, then the default codes re-seeded
+}
+
+} // namespace
 
 ConnectResult DeviceConnection::Connect(ConfigState& state, MessageSink& sink) {
     ConnectResult result;
@@ -111,7 +123,7 @@ ResetResult DeviceConnection::ResetAndReload(ConfigState& state) {
         return result;
     }
     state.image = read;
-    ResetHostStateAfterFactoryReset(state);
+    ResetHostKeyState(state);
     const FileResult saved = SaveKeymapFile(state);
     result.keymapWritten = saved.ok;
     if (saved.ok) {

@@ -3,6 +3,7 @@
 #include "device/feature_report.h"
 #include "device/trace.h"
 #include "model/atomic_file.h"
+#include "model/key_tables.h"
 #include "model/log.h"
 #include "model/settings_image.h"
 
@@ -65,11 +66,6 @@ struct Memory {
     }
 };
 
-// The factory key map comes from the key tables once they exist.
-std::span<const std::uint8_t> FactoryKeyMapBytes() {
-    return {};
-}
-
 // Factory state: firmware 1.2; effect 1, speed position 5, brightness 50, colour 1,
 // direction 1; slots red, green, blue, yellow, cyan, magenta, white; game mode 0; report
 // rate 3; response time 1; the factory key map; every key enabled; empty macro blocks and
@@ -79,14 +75,14 @@ Memory FactoryMemory() {
     m.firmware = {1, 2};
     m.reportRate = {3};
     m.responseTime = {1};
-    m.lighting = {1, 10 - 5, 50, 1, 1};
+    m.lighting = {1, SpeedPositionToDevice(5), 50, 1, 1};
     m.colourSlots = {0xFF, 0, 0,    0,    0xFF, 0, 0,    0,    0xFF, 0xFF, 0xFF,
                      0,    0, 0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0xFF};
     m.gameMode = {0};
     m.palmRest = {cmd::kWritePalmRestLighting, 0, 50, 3, 0, 0xFF, 0xFF, 0xFF};
     m.keyEnableMask.fill(0xFF);
-    const std::span<const std::uint8_t> keyMap = FactoryKeyMapBytes();
-    std::copy_n(keyMap.begin(), std::min(keyMap.size(), m.keyMap.size()), m.keyMap.begin());
+    static_assert(FactoryKeyMap.size() == field::keyMap.size);
+    std::ranges::copy(FactoryKeyMap, m.keyMap.begin());
     return m;
 }
 

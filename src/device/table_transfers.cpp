@@ -18,8 +18,6 @@ constexpr int kMacroWriteBefore = 1;
 constexpr int kMacroBetweenPackets = 0;
 constexpr int kLightingTablePause = 5;
 
-constexpr std::size_t kWindowsKeyPayloadByte = 2; // mask byte 1 sits after the report ID
-
 // Reads one packet into `dest` (up to 64 payload bytes). A failed read stores zeros.
 bool ReadPacket(CommandChannel& ch, std::span<std::uint8_t> dest) {
     BulkPacket packet{};
@@ -80,7 +78,7 @@ bool ReadKeyEnableMask(CommandChannel& ch, SettingsImage& image) {
         packet.fill(0);
     ok = r.ok() && ok;
     std::copy_n(packet.begin() + 1, field::keyEnableMask.size, image[field::keyEnableMask].begin());
-    image.byte(field::winLock) = (packet[kWindowsKeyPayloadByte] & 0x01) == 0 ? 1 : 0;
+    UpdateWinLockFromMask(image);
     return ok;
 }
 
