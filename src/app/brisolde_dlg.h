@@ -12,15 +12,16 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QSystemTrayIcon>
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
 class QMenu;
-class QSystemTrayIcon;
 
 namespace orvo {
 
@@ -56,7 +57,9 @@ public:
     // Builds the window and runs the whole start-up: folders, files, sliders, connection,
     // worker threads and tray icon. The keyboard and the data folder come from the
     // environment (ZORVANTA_SIMULATOR, ZORVANTA_DATA_DIR).
-    explicit CBrisoldeDlg(QWidget* parent = nullptr);
+    // `executable` stands for the program's own path (tests use the build's bin folder);
+    // empty means the running program's.
+    explicit CBrisoldeDlg(std::filesystem::path executable = {}, QWidget* parent = nullptr);
     ~CBrisoldeDlg() override;
 
     // Composes the whole window off-screen and schedules one copy to the screen.
@@ -86,6 +89,10 @@ public:
     void showAbout();
 
     bool keyboardConnected() const;
+    // The keyboard was missing at start-up, so the window starts hidden.
+    bool startsHidden() const { return m_startHidden; }
+    // The start-up read-back has not reported its end yet.
+    bool readBackPending() const { return m_readBackPending; }
     bool writeKeymapFile();
 
     ConfigState& config() { return *m_config; }
@@ -133,11 +140,14 @@ private:
     void startWindowMove(Point pressPoint) override;
     void helpItem(int item) override;
 
-    void initialise();
+    void initialise(const std::filesystem::path& executable);
+    void handleMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+    void runStartupHooks();
     void createSliders();
     void createTrayIcon();
     void startHotplugMonitor();
     void connectKeyboard();
+    // The four lighting and performance sliders, or all six, from the image.
     void setSlidersFromImage(bool allSix, bool responseTimeMinusOne);
     void paintSliderNow(int controlId);
     void endDialog();
@@ -163,8 +173,12 @@ private:
     QMenu* m_trayMenu = nullptr;
     bool m_shutDown = false;
     bool m_ended = false;
+    bool m_startHidden = false;
+    bool m_readBackPending = false;
+    bool m_startupHooksRun = false;
     bool m_movingWindow = false;
     QPoint m_moveOffset;
+    QPoint m_lastGlobalPos;
 };
 
 } // namespace orvo

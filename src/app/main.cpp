@@ -1,9 +1,42 @@
 // ZorvantaOrvo: the configuration program. One instance runs; a second start shows the
 // first one's window and ends.
 
+#include "app/brisolde_dlg.h"
+#include "app/single_instance.h"
+#include "model/log.h"
+
 #include <QApplication>
+#include <QLoggingCategory>
+
+namespace {
+Q_LOGGING_CATEGORY(lcOrvo, "orvo")
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    return 0;
+    // The tray keeps the program alive while its window is hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+    orvo::SetLogSink([](orvo::LogLevel level, std::string_view line) {
+        const QString text = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+        if (level == orvo::LogLevel::Warning)
+            qCWarning(lcOrvo).noquote() << text;
+        else
+            qCInfo(lcOrvo).noquote() << text;
+    });
+
+    orvo::SingleInstance instance;
+    if (!instance.claim())
+        return 0;
+
+    orvo::CBrisoldeDlg window;
+    QObject::connect(&instance, &orvo::SingleInstance::showRequested, &window,
+                     &orvo::CBrisoldeDlg::showFromOutside);
+    QObject::connect(&window, &orvo::CBrisoldeDlg::finished, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    if (!window.startsHidden())
+        window.show();
+    const int result = QApplication::exec();
+    window.shutdown();
+    orvo::SetLogSink({});
+    return result;
 }
