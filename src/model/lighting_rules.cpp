@@ -1,5 +1,7 @@
 #include "model/lighting_rules.h"
 
+#include "model/key_tables.h"
+
 #include <algorithm>
 
 namespace orvo {
@@ -133,25 +135,24 @@ bool ToggleSwitchRegion(SettingsImage& image, int region) {
     return true;
 }
 
-bool FirmwareUpdateOffered(std::uint8_t offeredMajor, std::uint8_t offeredMinor,
-                           const FirmwareVersion& keyboard) {
-    if (offeredMajor != keyboard.major())
-        return offeredMajor > keyboard.major();
-    return offeredMinor > keyboard.minor();
+bool FirmwareUpdateOffered(const OfferedVersion& offered, const FirmwareVersion& keyboard) {
+    if (offered.major != keyboard.major())
+        return offered.major > keyboard.major();
+    return offered.minor > keyboard.minor();
 }
 
 bool ColourSelectedKeys(SettingsImage& image, std::span<const std::uint8_t> keySelected,
-                        ColorRef colour, std::span<const std::uint8_t> slotOfKey) {
+                        ColorRef colour) {
     const auto table = CustomTableForEffect(image.byte(field::lightingEffect));
     if (!table)
         return false;
     auto entries = image.customLightingTable(*table);
     const Rgb c = ToRgb(colour);
-    const std::size_t keys = std::min({kColourableKeyCount, keySelected.size(), slotOfKey.size()});
+    const std::size_t keys = std::min(kColourableKeyCount, keySelected.size());
     for (std::size_t key = 0; key < keys; ++key) {
         if (!keySelected[key])
             continue;
-        const std::size_t offset = std::size_t{slotOfKey[key]} * kKeyMapEntrySize;
+        const std::size_t offset = std::size_t{SlotOf(key)} * kKeyMapEntrySize;
         if (offset + kKeyMapEntrySize > entries.size())
             continue; // a slot beyond the table has no entry to colour
         entries[offset] = 0;

@@ -5,6 +5,7 @@
 // colouring of keys. The panels in app/ call these and only add the pixels.
 
 #include "model/colour_model.h"
+#include "model/config_state.h"
 #include "model/settings_image.h"
 
 #include <cstdint>
@@ -83,14 +84,13 @@ bool ToggleSwitchRegion(SettingsImage& image, int region);
 
 // The version shipped with the program is newer than the keyboard's (compared as unsigned
 // major, then minor).
-bool FirmwareUpdateOffered(std::uint8_t offeredMajor, std::uint8_t offeredMinor,
-                           const FirmwareVersion& keyboard);
+bool FirmwareUpdateOffered(const OfferedVersion& offered, const FirmwareVersion& keyboard);
 
 // DIY colouring: writes (0, R, G, B) of `colour` into the entry at 4 x slot of the custom
-// table shown by the current effect, for every selected key among 0..112. `slotOfKey` maps a
-// key index to its key-map slot. Returns false (nothing written) when the effect is not a
-// custom profile.
+// table shown by the current effect, for every selected key among 0..112 (each key's entry
+// sits at its key-map slot). Returns false (nothing written) when the effect is not a custom
+// profile.
 bool ColourSelectedKeys(SettingsImage& image, std::span<const std::uint8_t> keySelected,
-                        ColorRef colour, std::span<const std::uint8_t> slotOfKey);
+                        ColorRef colour);
 
 } // namespace orvo

@@ -1,5 +1,7 @@
 #include "model/lighting_rules.h"
 
+#include "model/key_tables.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -154,28 +156,31 @@ TEST(LightingRules, FirmwareComparison) {
     for (const Row& r : rows) {
         FirmwareVersion keyboard;
         keyboard.bytes = {r.keyMajor, r.keyMinor, 0, 0};
-        EXPECT_EQ(FirmwareUpdateOffered(r.offeredMajor, r.offeredMinor, keyboard), r.offered)
+        EXPECT_EQ(FirmwareUpdateOffered({r.offeredMajor, r.offeredMinor}, keyboard), r.offered)
             << int(r.offeredMajor) << "." << int(r.offeredMinor) << " vs " << int(r.keyMajor) << "."
             << int(r.keyMinor);
     }
 }
 
+std::vector<std::uint8_t> Entry(std::span<const std::uint8_t> table, std::size_t key) {
+    const std::size_t at = kKeyMapEntrySize * SlotOf(key);
+    return {table.begin() + long(at), table.begin() + long(at + kKeyMapEntrySize)};
+}
+
 TEST(LightingRules, DiyColouringWritesTheSelectedKeysOfTheShownTable) {
-    std::vector<std::uint8_t> slots(kKeyCount);
-    for (std::size_t k = 0; k < slots.size(); ++k)
-        slots[k] = static_cast<std::uint8_t>(k + 1);
     std::vector<std::uint8_t> selected(126, 0);
-    selected[0] = selected[112] = 1;
+    selected[0] = selected[98] = selected[112] = 1;
     selected[113] = 1; // the row above the keys cannot be coloured
 
     SettingsImage image = WithEffect(53);
-    ASSERT_TRUE(ColourSelectedKeys(image, selected, MakeColorRef(0x11, 0x22, 0x33), slots));
+    image.customLightingTable(2)[kKeyMapEntrySize * SlotOf(98)] = 0x7F; // byte 0 is cleared
+    ASSERT_TRUE(ColourSelectedKeys(image, selected, MakeColorRef(0x11, 0x22, 0x33)));
     const auto table = image.customLightingTable(2);
-    EXPECT_EQ(std::vector(table.begin() + 4, table.begin() + 8),
-              (std::vector<std::uint8_t>{0, 0x11, 0x22, 0x33}));
-    EXPECT_EQ(std::vector(table.begin() + 4 * 113, table.begin() + 4 * 114),
-              (std::vector<std::uint8_t>{0, 0x11, 0x22, 0x33}));
-    EXPECT_EQ(std::count(table.begin(), table.end(), 0x11), 2);
+    const std::vector<std::uint8_t> expected{0, 0x11, 0x22, 0x33};
+    for (std::size_t key : {0u, 98u, 112u})
+        EXPECT_EQ(Entry(table, key), expected) << key;
+    EXPECT_EQ(Entry(table, 113), (std::vector<std::uint8_t>(4, 0)));
+    EXPECT_EQ(std::count(table.begin(), table.end(), 0x11), 3);
     for (std::size_t t : {0u, 1u, 3u, 4u}) {
         const auto other = image.customLightingTable(t);
         EXPECT_EQ(std::count(other.begin(), other.end(), 0), long(other.size())) << t;
@@ -185,12 +190,11 @@ TEST(LightingRules, DiyColouringWritesTheSelectedKeysOfTheShownTable) {
 TEST(LightingRules, DiyColouringNeedsACustomProfile) {
     // An effect code read from the keyboard above 55 has no table: nothing may be written
     // past the five tables.
-    const std::vector<std::uint8_t> slots(kKeyCount, 0);
     std::vector<std::uint8_t> selected(126, 1);
     for (std::uint8_t effect : {std::uint8_t{50}, std::uint8_t{56}, std::uint8_t{255}}) {
         SettingsImage image = WithEffect(effect);
         const SettingsImage before = image;
-        EXPECT_FALSE(ColourSelectedKeys(image, selected, MakeColorRef(1, 1, 1), slots));
+        EXPECT_FALSE(ColourSelectedKeys(image, selected, MakeColorRef(1, 1, 1)));
         EXPECT_EQ(image, before);
     }
 }
