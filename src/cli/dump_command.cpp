@@ -1,12 +1,33 @@
-#include "cli/commands.h"
-
 #include <cstdio>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/dump_file.h"
 
 namespace orvo::cli {
 
-int RunDump(Args) {
-    std::fputs("orvoctl dump: not built yet\n", stderr);
-    return kExitUsage;
+int RunDump(Args args) {
+    std::string_view file;
+    bool json = false;
+    bool bad = false;
+    for (const std::string_view a : args) {
+        if (a == "--trace")
+            continue; // accepted by every command; the dump has nothing to trace
+        if (a == "--json")
+            json = true;
+        else if (a.starts_with("--") || !file.empty())
+            bad = true;
+        else
+            file = a;
+    }
+    if (bad || file.empty()) {
+        std::fputs("usage: orvoctl dump FILE [--json]\n", stderr);
+        return kExitUsage;
+    }
+    const DumpOutput d = DumpFile(std::filesystem::path(std::string(file)), json);
+    std::fputs(d.out.c_str(), stdout);
+    std::fputs(d.err.c_str(), stderr);
+    return d.exitCode;
 }
 
 } // namespace orvo::cli

@@ -180,7 +180,8 @@ std::uint8_t DefaultCodeOf(std::size_t keyIndex) {
 }
 
 std::uint8_t SlotOf(std::size_t keyIndex) {
-    return keyIndex < kKeyCount ? kKeyLayoutTable[keyIndex].slot : 0;
+    return keyIndex < kKeyCount ? kKeyLayoutTable[keyIndex].slot
+                                : static_cast<std::uint8_t>(kKeySlotCount);
 }
 
 int KeyIndexOfSlot(std::size_t slot) {

@@ -47,8 +47,10 @@ extern const std::array<std::uint8_t, kKeyMapSize> FactoryKeyMap;
 std::u16string_view KeyNameOf(std::uint8_t keyCode);
 // Device code written into key-map entries and macro streams; 0 for unlisted codes.
 std::uint8_t DeviceCodeOf(std::uint8_t keyCode);
-// Default code and slot of a key index; 0 for an index outside 0..120.
+// Default code of a key index; 0 for an index outside 0..120.
 std::uint8_t DefaultCodeOf(std::size_t keyIndex);
+// Slot of a key index; for an index outside 0..120 slot 126, which has no key and no enable
+// bit but still lies inside the key map and the lighting tables.
 std::uint8_t SlotOf(std::size_t keyIndex);
 // Key index owning a slot, or -1 for slots without a key (18, 24, 42, 48, 107, 126, 127).
 int KeyIndexOfSlot(std::size_t slot);

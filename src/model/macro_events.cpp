@@ -197,7 +197,15 @@ std::size_t FindEventEndingAtLines(EventStreamView stream, std::size_t count) {
     return 0;
 }
 
+// A key byte of 0 would end the stream early, so a key the keyboard has no code for (or key 0)
+// is never stored.
+bool Storable(std::uint8_t key) {
+    return key != 0 && DeviceCodeOf(key) != 0;
+}
+
 std::size_t AppendEvent(EventStreams s, std::uint8_t key, bool release, std::uint16_t delay) {
+    if (!Storable(key))
+        return 0;
     std::size_t written = 0;
     EditBoth(s, key, [&](EventStream& stream, std::uint8_t k) {
         const EncodedEvent e = EncodeEvent(k, release, delay);
@@ -213,6 +221,8 @@ std::size_t AppendEvent(EventStreams s, std::uint8_t key, bool release, std::uin
 }
 
 bool InsertShortEvent(EventStreams s, std::size_t p, std::uint8_t key, bool release) {
+    if (!Storable(key))
+        return false;
     return EditBoth(s, key, [&](EventStream& stream, std::uint8_t k) {
         if (p + kShortEventSize > kEventStreamSize)
             return false;

@@ -109,6 +109,7 @@ std::size_t FindEventEndingAtLines(EventStreamView stream, std::size_t count);
 // shrinks are cleared, and bytes pushed past the end are dropped together with any event they
 // cut in half.
 
+// Keys without a device code are never stored: their key byte would end the device stream.
 // Appends an event at the end of each stream (recording). The device code of the key goes
 // into the device stream, the key itself into the display stream. Returns the bytes written
 // to the device stream, 0 when the event does not fit (it is then dropped).

@@ -87,43 +87,4 @@ std::string ToUtf8(std::u16string_view text) {
     return out;
 }
 
-std::u16string FromUtf8(std::string_view text) {
-    std::u16string out;
-    std::size_t i = 0;
-    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
-    while (i < text.size()) {
-        const unsigned char b = byte(i);
-        std::size_t len = b < 0x80           ? 1
-                          : (b >> 5) == 0x6  ? 2
-                          : (b >> 4) == 0xE  ? 3
-                          : (b >> 3) == 0x1E ? 4
-                                             : 0;
-        char32_t c = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
-        bool ok = len != 0 && i + len <= text.size();
-        for (std::size_t k = 1; ok && k < len; ++k) {
-            if ((byte(i + k) & 0xC0) != 0x80)
-                ok = false;
-            else
-                c = (c << 6) | (byte(i + k) & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are malformed too.
-        static constexpr char32_t kMinForLength[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (ok && (c < kMinForLength[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))
-            ok = false;
-        if (!ok) {
-            out += static_cast<char16_t>(kReplacement);
-            ++i;
-            continue;
-        }
-        if (c >= 0x10000) {
-            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(c);
-        }
-        i += len;
-    }
-    return out;
-}
-
 } // namespace orvo

@@ -23,7 +23,5 @@ std::u16string_view CutUtf16(std::u16string_view text, std::size_t maxUnits);
 
 // UTF-8 of a UTF-16 text; unpaired surrogates become U+FFFD.
 std::string ToUtf8(std::u16string_view text);
-// UTF-16 of a UTF-8 text; malformed sequences become U+FFFD.
-std::u16string FromUtf8(std::string_view text);
 
 } // namespace orvo
