@@ -83,7 +83,10 @@ public:
     ConnectResult Connect(ConfigState& state, MessageSink& sink);
 
     // Hotplug handlers; call them from one thread (the GUI's UI thread). Both pause as the
-    // keyboard needs (2 s on arrival, 0.7 s on removal).
+    // keyboard needs (2 s on arrival, 0.7 s on removal). A successful arrival refresh leaves
+    // state.image, state.firmware and state.deviceSnapshot as the keyboard reported them; the
+    // window then sets its sliders and, when readBackDone, runs its WM_READBACK_DONE handler
+    // itself (the handler is on the calling thread, so nothing is sent through the sink).
     ArrivalResult OnArrival(ConfigState& state);
     void OnRemoval();
 

@@ -92,6 +92,9 @@ ArrivalResult DeviceConnection::OnArrival(ConfigState& state) {
         if (good) {
             state.image = tables;
             state.firmware = version;
+            // The image now is what the keyboard reported, so the next Save compares with it
+            // (as after the start-up read-back) rather than with what an older run left.
+            state.deviceSnapshot = state.image;
         }
         return good;
     });
