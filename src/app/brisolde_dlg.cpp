@@ -3,6 +3,7 @@
 #include "app/about_dlg.h"
 #include "app/gui_message_sink.h"
 #include "app/main_window_composer.h"
+#include "app/skin_prefetch.h"
 #include "app/slider_drawing.h"
 #include "controls/bit_slider.h"
 #include "controls/image_store.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QImageReader>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -26,6 +28,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <cstdio>
 #include <string>
 
 namespace orvo {
@@ -36,8 +39,12 @@ namespace {
 // program ends), and a click at "x,y" just before it.
 constexpr const char* kScreenshotVariable = "ZORVANTA_SCREENSHOT";
 constexpr const char* kTestClickVariable = "ZORVANTA_TEST_CLICK";
+// For the start-up benchmark: one line on stdout when the first frame is painted.
+constexpr const char* kReportFirstFrameVariable = "ZORVANTA_REPORT_FIRST_FRAME";
 
-Point ToPoint(const QPointF& p) { return Point{qRound(p.x()), qRound(p.y())}; }
+Point ToPoint(const QPointF& p) {
+    return Point{qRound(p.x()), qRound(p.y())};
+}
 
 QIcon ProgramIcon(const ImageStore& images) {
     QImage picture = images.image(kAppIconImage.toString());
@@ -51,8 +58,15 @@ QIcon ProgramIcon(const ImageStore& images) {
 
 } // namespace
 
-CBrisoldeDlg::CBrisoldeDlg(std::filesystem::path executable, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_config(std::make_unique<ConfigState>()) {
+QString ImageFolderOf(const std::filesystem::path& executable) {
+    return QString::fromStdString(
+        (ProgramFoldersFromEnvironment(executable).imageFolder / "").string());
+}
+
+CBrisoldeDlg::CBrisoldeDlg(std::filesystem::path executable, SkinPrefetch* prefetch,
+                           QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_config(std::make_unique<ConfigState>()) {
     setWindowTitle(QString::fromUtf16(kMainWindowTitle));
     // Every pixel comes from the composed picture; nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -61,26 +75,27 @@ CBrisoldeDlg::CBrisoldeDlg(std::filesystem::path executable, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     if (executable.empty())
         executable = QCoreApplication::applicationFilePath().toStdString();
-    initialise(executable);
+    initialise(executable, prefetch);
 }
 
-CBrisoldeDlg::~CBrisoldeDlg() { shutdown(); }
+CBrisoldeDlg::~CBrisoldeDlg() {
+    shutdown();
+}
 
-void CBrisoldeDlg::initialise(const std::filesystem::path& executable) {
+void CBrisoldeDlg::initialise(const std::filesystem::path& executable, SkinPrefetch* prefetch) {
     ConfigState& config = *m_config;
     config.folders = ProgramFoldersFromEnvironment(executable);
     if (const FileResult made = EnsureDataFolder(config.folders); !made)
         LogWarning("data folder: " + made.error);
-    m_images = std::make_unique<ImageStore>(
-        QString::fromStdString((config.folders.imageFolder / "").string()));
+    m_images = std::make_unique<ImageStore>(ImageFolderOf(executable));
     m_images->setCaching(true);
     ReadVersionFile(config);
 
-    const QImage background = m_images->image(kBackgroundImage.toString());
-    if (background.isNull())
+    // The header gives the size; the pictures are decoded for the first composition.
+    const QSize background = QImageReader(m_images->path(kBackgroundImage.toString())).size();
+    if (!background.isValid())
         LogWarning("skin: main.png is missing from " + m_images->folder().toStdString());
-    setFixedSize(background.size());
-    setWindowIcon(ProgramIcon(*m_images));
+    setFixedSize(background.isValid() ? background : QSize(0, 0));
 
     m_pacer = std::make_unique<RealPacer>();
     m_bus = OpenHidBusFromEnvironment();
@@ -93,7 +108,7 @@ void CBrisoldeDlg::initialise(const std::filesystem::path& executable) {
     m_deviceActions = std::make_unique<DeviceActions>(*this, m_state, config, m_sliders);
     m_composer = std::make_unique<MainWindowComposer>(*m_images, m_state, config, *m_lighting);
     m_dispatcher = std::make_unique<ClickDispatcher>(m_state, config, *m_lighting,
-                                                      static_cast<MainWindowCommands&>(*this));
+                                                     static_cast<MainWindowCommands&>(*this));
 
     startHotplugMonitor();
     createSliders();
@@ -102,7 +117,7 @@ void CBrisoldeDlg::initialise(const std::filesystem::path& executable) {
 
     // "keymap.bin" goes into the image before the read-back thread starts, so that the
     // keyboard's values win over the file's.
-    config.keyActions = KeyActionTable{};
+    config.keyActions.clear();
     if (const LoadResult keymap = LoadKeymapFile(config, false); !keymap)
         LogWarning("keymap.bin: " + keymap.error);
     CommitSnapshot(config);
@@ -110,9 +125,15 @@ void CBrisoldeDlg::initialise(const std::filesystem::path& executable) {
     m_state.diyMode = config.image.byte(field::lightingEffect) >= kFirstCustomEffect;
     setSlidersFromImage(true, false);
 
-    connectKeyboard();
-    createTrayIcon();
+    // The first picture shows "keymap.bin"; it is composed before the read-back thread
+    // starts writing the image, and stays until the read-back has been handled.
+    if (prefetch)
+        prefetch->deliverTo(*m_images);
     RedrawMainWindow();
+
+    connectKeyboard();
+    setWindowIcon(ProgramIcon(*m_images));
+    createTrayIcon();
 }
 
 void CBrisoldeDlg::startHotplugMonitor() {
@@ -178,7 +199,9 @@ void CBrisoldeDlg::createTrayIcon() {
         m_tray->show();
 }
 
-bool CBrisoldeDlg::keyboardConnected() const { return m_connection->commandOpen(); }
+bool CBrisoldeDlg::keyboardConnected() const {
+    return m_connection->commandOpen();
+}
 
 void CBrisoldeDlg::trayDoubleClicked() {
     if (keyboardConnected()) {
@@ -187,8 +210,7 @@ void CBrisoldeDlg::trayDoubleClicked() {
     }
     if (m_tray)
         m_tray->showMessage(QString::fromUtf16(kWarningCaption),
-                            QString::fromUtf16(kKeyboardMissingText),
-                            QSystemTrayIcon::Information);
+                            QString::fromUtf16(kKeyboardMissingText), QSystemTrayIcon::Information);
 }
 
 void CBrisoldeDlg::showFromOutside() {
@@ -241,8 +263,8 @@ void CBrisoldeDlg::runStartupHooks() {
         if (xy.size() == 2) {
             const QPointF at(xy[0].toInt(), xy[1].toInt());
             const QPointF global = mapToGlobal(at);
-            QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
-                              Qt::LeftButton, Qt::NoModifier);
+            QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                              Qt::NoModifier);
             QCoreApplication::sendEvent(this, &press);
             QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
                                 Qt::NoButton, Qt::NoModifier);
@@ -316,7 +338,9 @@ QImage CBrisoldeDlg::composeNow() {
 }
 
 void CBrisoldeDlg::RedrawMainWindow() {
-    composeNow();
+    // While the read-back thread fills the image nothing reads it here.
+    if (!m_readBackPending)
+        composeNow();
     update();
 }
 
@@ -327,11 +351,21 @@ void CBrisoldeDlg::paintEvent(QPaintEvent* event) {
         screen.fillRect(area, Qt::black);
     else
         screen.drawImage(area.topLeft(), m_canvas, area);
+    if (!m_firstFramePainted) {
+        m_firstFramePainted = true;
+        if (qEnvironmentVariableIsSet(kReportFirstFrameVariable)) {
+            std::fputs("first frame\n", stdout);
+            std::fflush(stdout);
+        }
+    }
 }
 
 // --- Mouse and keys ------------------------------------------------------------------------
 
 void CBrisoldeDlg::mousePressEvent(QMouseEvent* event) {
+    // Clicks wait for the start-up read-back: they would edit the image it is filling.
+    if (m_readBackPending)
+        return;
     if (event->button() == Qt::LeftButton)
         m_dispatcher->leftButtonDown(ToPoint(event->position()));
     else
@@ -344,6 +378,8 @@ void CBrisoldeDlg::mouseMoveEvent(QMouseEvent* event) {
         move(m_lastGlobalPos - m_moveOffset);
         return;
     }
+    if (m_readBackPending)
+        return;
     // A band whose button-up went elsewhere ends here.
     if (!(event->buttons() & Qt::LeftButton))
         m_dispatcher->buttonLost();
@@ -351,6 +387,8 @@ void CBrisoldeDlg::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CBrisoldeDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_readBackPending)
+        return;
     if (event->button() != Qt::LeftButton) {
         QWidget::mouseReleaseEvent(event);
         return;
@@ -434,7 +472,9 @@ bool CBrisoldeDlg::event(QEvent* event) {
 
 // --- Buttons -------------------------------------------------------------------------------
 
-void CBrisoldeDlg::minimise() { hide(); }
+void CBrisoldeDlg::minimise() {
+    hide();
+}
 
 bool CBrisoldeDlg::writeKeymapFile() {
     const FileResult saved = SaveKeymapFile(*m_config);

@@ -12,8 +12,8 @@
 
 #include <QImage>
 #include <QPointer>
-#include <QSystemTrayIcon>
 #include <QString>
+#include <QSystemTrayIcon>
 #include <QWidget>
 
 #include <cstdint>
@@ -32,6 +32,7 @@ class HotplugMonitor;
 class ImageStore;
 class MainWindowComposer;
 class Pacer;
+class SkinPrefetch;
 struct ConfigState;
 
 inline constexpr auto kMainWindowTitle = u"Zorvanta Orvo";
@@ -42,6 +43,9 @@ inline constexpr auto kNotificationFailedText =
 inline constexpr auto kSaveFailedText = u"No se pudieron enviar los cambios al teclado";
 inline constexpr auto kQuitMenuText = u"Salir";
 inline constexpr auto kAboutMenuText = u"About Brisolde(&A)...";
+
+// The image folder as the window's ImageStore names it (ends with '/').
+QString ImageFolderOf(const std::filesystem::path& executable);
 
 // Dialogs that come with later work hook in here; each is empty until it is set.
 struct MainWindowHooks {
@@ -59,7 +63,9 @@ public:
     // environment (ZORVANTA_SIMULATOR, ZORVANTA_DATA_DIR).
     // `executable` stands for the program's own path (tests use the build's bin folder);
     // empty means the running program's.
-    explicit CBrisoldeDlg(std::filesystem::path executable = {}, QWidget* parent = nullptr);
+    // `prefetch`, when given, holds the skin decoded ahead of time.
+    explicit CBrisoldeDlg(std::filesystem::path executable = {}, SkinPrefetch* prefetch = nullptr,
+                          QWidget* parent = nullptr);
     ~CBrisoldeDlg() override;
 
     // Composes the whole window off-screen and schedules one copy to the screen.
@@ -140,7 +146,7 @@ private:
     void startWindowMove(Point pressPoint) override;
     void helpItem(int item) override;
 
-    void initialise(const std::filesystem::path& executable);
+    void initialise(const std::filesystem::path& executable, SkinPrefetch* prefetch);
     void handleMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
     void runStartupHooks();
     void createSliders();
@@ -176,6 +182,7 @@ private:
     bool m_startHidden = false;
     bool m_readBackPending = false;
     bool m_startupHooksRun = false;
+    bool m_firstFramePainted = false;
     bool m_movingWindow = false;
     QPoint m_moveOffset;
     QPoint m_lastGlobalPos;

@@ -15,11 +15,15 @@ std::uint8_t AsHover(int index) {
     return index < 0 ? kNoHover : static_cast<std::uint8_t>(index);
 }
 
-int ListRow(const InclusiveRect& area, Point p) { return (p.y - area.top) / kListRowHeight; }
+int ListRow(const InclusiveRect& area, Point p) {
+    return (p.y - area.top) / kListRowHeight;
+}
 
 } // namespace
 
-bool IsInertKey(int key) { return (key >= 17 && key <= 19) || key == 95 || key == 102; }
+bool IsInertKey(int key) {
+    return (key >= 17 && key <= 19) || key == 95 || key == 102;
+}
 
 ClickDispatcher::ClickDispatcher(MainWindowState& state, ConfigState& config,
                                  LightingPanel& lighting, MainWindowCommands& commands)

@@ -28,8 +28,8 @@ void DrawFrame(QPainter& canvas, int x, int y, int width, int height) {
     canvas.setPen(QPen(kFrameColour, 0)); // cosmetic: exactly one pixel wide
     canvas.setBrush(Qt::NoBrush);
     // With a one-pixel pen the outline of a w x h rectangle covers w + 1 columns.
-    canvas.drawRect(QRect(std::min(x, x + width), std::min(y, y + height), std::abs(width),
-                          std::abs(height)));
+    canvas.drawRect(
+        QRect(std::min(x, x + width), std::min(y, y + height), std::abs(width), std::abs(height)));
     canvas.restore();
 }
 

@@ -10,7 +10,9 @@ namespace orvo {
 GuiMessageSink::GuiMessageSink(Handler handler, QObject* parent)
     : QObject(parent), m_handler(std::move(handler)) {}
 
-GuiMessageSink::~GuiMessageSink() { release(); }
+GuiMessageSink::~GuiMessageSink() {
+    release();
+}
 
 bool GuiMessageSink::Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (released())

@@ -3,10 +3,13 @@
 
 #include "app/brisolde_dlg.h"
 #include "app/single_instance.h"
+#include "app/skin_prefetch.h"
 #include "model/log.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
+
+#include <filesystem>
 
 namespace {
 Q_LOGGING_CATEGORY(lcOrvo, "orvo")
@@ -28,7 +31,11 @@ int main(int argc, char* argv[]) {
     if (!instance.claim())
         return 0;
 
-    orvo::CBrisoldeDlg window;
+    // The first frame's pictures and fonts are prepared while the window sets itself up.
+    const std::filesystem::path exe = QCoreApplication::applicationFilePath().toStdString();
+    orvo::SkinPrefetch prefetch(orvo::ImageFolderOf(exe));
+
+    orvo::CBrisoldeDlg window(exe, &prefetch);
     QObject::connect(&instance, &orvo::SingleInstance::showRequested, &window,
                      &orvo::CBrisoldeDlg::showFromOutside);
     QObject::connect(&window, &orvo::CBrisoldeDlg::finished, &app, &QApplication::quit,

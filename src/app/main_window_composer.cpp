@@ -18,7 +18,9 @@ QRect ToWindow(const InclusiveRect& r) {
                  QPoint(kKeyboardOrigin.x + r.right, kKeyboardOrigin.y + r.bottom));
 }
 
-bool IsKey(std::uint8_t index) { return index < kKeyCount; }
+bool IsKey(std::uint8_t index) {
+    return index < kKeyCount;
+}
 
 // The frame of a selected or hovered key: 2 pixels outside on the left and top, 1 on the
 // right and bottom.

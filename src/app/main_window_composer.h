@@ -66,8 +66,8 @@ inline constexpr std::size_t kWinKey = 96;
 
 class MainWindowComposer {
 public:
-    MainWindowComposer(const ImageStore& images, const MainWindowState& state,
-                       ConfigState& config, LightingPanel& lighting);
+    MainWindowComposer(const ImageStore& images, const MainWindowState& state, ConfigState& config,
+                       LightingPanel& lighting);
 
     // The whole picture, the size of "main.png" (empty when it is missing).
     QImage compose();

@@ -33,8 +33,8 @@ QRect PaintSlider(QPainter& canvas, const ImageStore& images, const CBitSlider& 
     if (split < place.width())
         DrawPngPart(canvas, images, empty, QRect(split, 0, place.width() - split, place.height()),
                     place.topLeft() + QPoint(split, 0));
-    DrawPngPart(canvas, images, kThumbImage.toString(),
-                QRect(QPoint(0, 0), kThumbFrameSize), place.topLeft() + thumb);
+    DrawPngPart(canvas, images, kThumbImage.toString(), QRect(QPoint(0, 0), kThumbFrameSize),
+                place.topLeft() + thumb);
     return SliderPaintArea(slider);
 }
 

@@ -70,6 +70,13 @@ ImageStore::Entry ImageStore::entry(const QString& name) const {
     return *it;
 }
 
+void ImageStore::adopt(const QString& name, const QImage& decoded, const QImage& opaque) const {
+    const QFileInfo info(path(name));
+    if (!m_caching || !info.exists())
+        return;
+    m_cache.insert(name, Entry{decoded, opaque, info.lastModified(), info.size()});
+}
+
 QImage ImageStore::image(const QString& name) const {
     return entry(name).decoded;
 }

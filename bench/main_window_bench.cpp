@@ -1,0 +1,192 @@
+// Main window measurements:
+//  1. RedrawMainWindow with and without the image cache (same pixels, cache >= 5x faster);
+//  2. process start to first painted frame of ZorvantaOrvo, against a minimal Qt window
+//     started the same way (ratio <= 1.5);
+//  3. CPU time of the idle program over 30 s with its window shown (< 1 % of one core).
+// `main_window_bench --minimal-window` is the minimal window of measurement 2.
+
+#include "app/brisolde_dlg.h"
+#include "controls/image_store.h"
+#include "model/config_state.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QWidget>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+constexpr double kCacheSpeedupTarget = 5.0;
+constexpr double kStartupRatioTarget = 1.5;
+constexpr double kIdleCpuTarget = 0.01;
+constexpr int kIdleSeconds = 30;
+constexpr int kStartRuns = 5;
+
+class MinimalWindow : public QWidget {
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!m_reported) {
+            m_reported = true;
+            std::fputs("first frame\n", stdout);
+            std::fflush(stdout);
+        }
+    }
+
+private:
+    bool m_reported = false;
+};
+
+QString BinDir() {
+    return QCoreApplication::applicationDirPath();
+}
+
+void WaitForReadBack(orvo::CBrisoldeDlg& window) {
+    QElapsedTimer t;
+    t.start();
+    while (window.readBackPending() && t.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+template <typename F> double MillisecondsPerRun(int runs, F&& f) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < runs; ++i)
+        f();
+    const std::chrono::duration<double, std::milli> spent =
+        std::chrono::steady_clock::now() - start;
+    return spent.count() / runs;
+}
+
+bool MeasureComposition(const QTemporaryDir& dir) {
+    qputenv("ZORVANTA_SIMULATOR", QDir(dir.path()).filePath(QStringLiteral("sim")).toUtf8());
+    qputenv("ZORVANTA_DATA_DIR", QDir(dir.path()).filePath(QStringLiteral("data")).toUtf8());
+    orvo::CBrisoldeDlg window((BinDir() + QStringLiteral("/ZorvantaOrvo")).toStdString());
+    window.show();
+    WaitForReadBack(window);
+    window.state().helpMenuOpen = true; // every layer of the window's own
+    window.config().customisedKeys.fill(1);
+
+    window.images().setCaching(false);
+    const QImage uncachedPicture = window.composeNow();
+    const double uncached = MillisecondsPerRun(30, [&] { window.RedrawMainWindow(); });
+    window.images().setCaching(true);
+    window.composeNow();
+    const QImage cachedPicture = window.composeNow();
+    const double cached = MillisecondsPerRun(300, [&] { window.RedrawMainWindow(); });
+    const bool same = cachedPicture == uncachedPicture;
+    const double ratio = uncached / cached;
+    std::printf("RedrawMainWindow: %.3f ms uncached, %.3f ms cached: %.1fx faster (target >= "
+                "%.0fx), pixels %s\n",
+                uncached, cached, ratio, kCacheSpeedupTarget, same ? "identical" : "DIFFER");
+    window.shutdown();
+    return same && ratio >= kCacheSpeedupTarget;
+}
+
+// Milliseconds from starting `program` to its "first frame" line.
+double TimeToFirstFrame(const QString& program, const QStringList& args, const QString& workDir) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZORVANTA_REPORT_FIRST_FRAME"), QStringLiteral("1"));
+    env.insert(QStringLiteral("ZORVANTA_SIMULATOR"), workDir + QStringLiteral("/sim"));
+    env.insert(QStringLiteral("ZORVANTA_DATA_DIR"), workDir + QStringLiteral("/data"));
+    env.insert(QStringLiteral("TMPDIR"), workDir); // its own single-instance socket
+    process.setProcessEnvironment(env);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, args);
+    double ms = -1;
+    while (process.waitForReadyRead(10000)) {
+        if (process.readAllStandardOutput().contains("first frame")) {
+            ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+            break;
+        }
+    }
+    process.kill();
+    process.waitForFinished();
+    return ms;
+}
+
+bool MeasureStartup(const QTemporaryDir& dir) {
+    const QString app = BinDir() + QStringLiteral("/ZorvantaOrvo");
+    const QString self = QCoreApplication::applicationFilePath();
+    double appTotal = 0;
+    double minimalTotal = 0;
+    for (int i = 0; i < kStartRuns; ++i) {
+        const QString work = dir.path() + QStringLiteral("/start") + QString::number(i);
+        QDir().mkpath(work);
+        minimalTotal += TimeToFirstFrame(self, {QStringLiteral("--minimal-window")}, work);
+        appTotal += TimeToFirstFrame(app, {}, work);
+    }
+    const double ratio = appTotal / minimalTotal;
+    std::printf("First frame: ZorvantaOrvo %.1f ms, minimal Qt window %.1f ms: ratio %.2f "
+                "(target <= %.1f)\n",
+                appTotal / kStartRuns, minimalTotal / kStartRuns, ratio, kStartupRatioTarget);
+    return appTotal > 0 && minimalTotal > 0 && ratio <= kStartupRatioTarget;
+}
+
+double CpuSeconds(qint64 pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    const auto close = text.rfind(')');
+    if (close == std::string::npos)
+        return -1;
+    std::istringstream rest(text.substr(close + 2));
+    std::string field;
+    // After the name: state is field 3; utime and stime are fields 14 and 15.
+    for (int i = 3; i < 14; ++i)
+        rest >> field;
+    long long utime = 0, stime = 0;
+    rest >> utime >> stime;
+    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+bool MeasureIdleCpu(const QTemporaryDir& dir) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZORVANTA_SIMULATOR"), dir.path() + QStringLiteral("/idle/sim"));
+    env.insert(QStringLiteral("ZORVANTA_DATA_DIR"), dir.path() + QStringLiteral("/idle/data"));
+    env.insert(QStringLiteral("TMPDIR"), dir.path());
+    process.setProcessEnvironment(env);
+    process.start(BinDir() + QStringLiteral("/ZorvantaOrvo"), {});
+    if (!process.waitForStarted())
+        return false;
+    QThread::sleep(3); // start-up and read-back are over
+    const double before = CpuSeconds(process.processId());
+    QThread::sleep(kIdleSeconds);
+    const double after = CpuSeconds(process.processId());
+    process.kill();
+    process.waitForFinished();
+    const double share = (after - before) / kIdleSeconds;
+    std::printf("Idle CPU over %d s: %.3f s, %.2f %% of one core (target < %.0f %%)\n",
+                kIdleSeconds, after - before, 100 * share, 100 * kIdleCpuTarget);
+    return before >= 0 && share < kIdleCpuTarget;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc > 1 && std::string(argv[1]) == "--minimal-window") {
+        MinimalWindow window;
+        window.resize(1000, 640);
+        window.show();
+        return QApplication::exec();
+    }
+    QTemporaryDir dir;
+    bool ok = MeasureComposition(dir);
+    ok = MeasureStartup(dir) && ok;
+    ok = MeasureIdleCpu(dir) && ok;
+    return ok ? 0 : 1;
+}

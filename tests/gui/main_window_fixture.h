@@ -1,0 +1,121 @@
+#pragma once
+// A main window against a simulated keyboard in a temporary folder, with helpers that drive
+// it by synthesized mouse and key events at window coordinates.
+
+#include "app/brisolde_dlg.h"
+#include "device/simulated_keyboard.h"
+#include "model/config_files.h"
+#include "model/config_state.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace orvo::test {
+
+inline void ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+inline std::vector<std::string> ReadLines(const std::filesystem::path& file) {
+    std::vector<std::string> lines;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        std::random_device rd;
+        m_root = std::filesystem::temp_directory_path() /
+                 ("orvo-app-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(m_root);
+        qputenv("ZORVANTA_SIMULATOR", QByteArray::fromStdString(simulator().string()));
+        qputenv("ZORVANTA_DATA_DIR", QByteArray::fromStdString(data().string()));
+    }
+    ~MainWindowTest() override {
+        m_window.reset();
+        qunsetenv("ZORVANTA_SIMULATOR");
+        qunsetenv("ZORVANTA_DATA_DIR");
+        std::error_code ec;
+        std::filesystem::remove_all(m_root, ec);
+    }
+
+    std::filesystem::path simulator() const { return m_root / "sim"; }
+    std::filesystem::path data() const { return m_root / "data"; }
+    std::filesystem::path trace() const { return simulator() / kSimulatorTraceFile; }
+    std::filesystem::path keymapFile() const { return data() / kKeymapFileName; }
+    static std::filesystem::path executable() {
+        return std::filesystem::path(qEnvironmentVariable("ORVO_BIN_DIR").toStdString()) /
+               "ZorvantaOrvo";
+    }
+
+    void unplug() {
+        std::filesystem::create_directories(simulator());
+        std::ofstream(simulator() / kSimulatorUnpluggedFile).put('\n');
+    }
+
+    // Starts the window and waits for the start-up read-back to be handled.
+    CBrisoldeDlg& start(bool show = true) {
+        m_window = std::make_unique<CBrisoldeDlg>(executable());
+        if (show && !m_window->startsHidden())
+            m_window->show();
+        ProcessEventsUntil([&] { return !m_window->readBackPending(); });
+        QCoreApplication::processEvents();
+        return *m_window;
+    }
+    CBrisoldeDlg& window() { return *m_window; }
+    ConfigState& config() { return m_window->config(); }
+
+    void mouse(QEvent::Type type, int x, int y, Qt::MouseButtons buttons,
+               Qt::MouseButton button = Qt::NoButton) {
+        const QPointF at(x, y);
+        QMouseEvent event(type, at, m_window->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_window.get(), &event);
+    }
+    void press(int x, int y) {
+        mouse(QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton);
+    }
+    void moveHeld(int x, int y) { mouse(QEvent::MouseMove, x, y, Qt::LeftButton); }
+    void hover(int x, int y) { mouse(QEvent::MouseMove, x, y, Qt::NoButton); }
+    void release(int x, int y) {
+        mouse(QEvent::MouseButtonRelease, x, y, Qt::NoButton, Qt::LeftButton);
+    }
+    void click(int x, int y) {
+        press(x, y);
+        release(x, y);
+    }
+    void key(int code, QEvent::Type type = QEvent::KeyPress) {
+        QKeyEvent event(type, code, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_window.get(), &event);
+    }
+
+    std::size_t traceLinesNow() const { return ReadLines(trace()).size(); }
+    std::vector<std::string> traceSince(std::size_t from) const {
+        auto lines = ReadLines(trace());
+        lines.erase(lines.begin(), lines.begin() + static_cast<long>(std::min(from, lines.size())));
+        return lines;
+    }
+
+private:
+    std::filesystem::path m_root;
+    std::unique_ptr<CBrisoldeDlg> m_window;
+};
+
+} // namespace orvo::test
