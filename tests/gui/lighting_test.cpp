@@ -391,6 +391,14 @@ TEST_F(LightingTest, DiyColouringWritesTheChosenColourIntoTheShownTable) {
               0x12);
 }
 
+TEST_F(LightingTest, SliderSetByCodeShowsItsNewPlaceOnceItHasPainted) {
+    CBrisoldeDlg& w = open();
+    w.setSliderPosition(kBrightnessSlider, 10);
+    w.RedrawMainWindow(); // composed before the slider has painted its new thumb place
+    ProcessEventsUntil([] { return false; }, 200);
+    EXPECT_EQ(w.composedImage(), w.composeNow());
+}
+
 // Pictures of the window for three effects, for the README and for a look by eye.
 TEST_F(LightingTest, ScreenshotsOfThreeEffects) {
     CBrisoldeDlg& w = open();
