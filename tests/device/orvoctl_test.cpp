@@ -28,12 +28,13 @@ protected:
     TempDir data;
 
     ProgramRun Orvoctl(const std::string& args) {
+        // The build's bin folder, unless the environment names another.
         const char* bin = std::getenv("ORVO_BIN_DIR");
-        if (!bin)
-            ADD_FAILURE() << "ORVO_BIN_DIR is not set";
+        if (!bin || !*bin)
+            bin = ORVO_DEFAULT_BIN_DIR;
         const std::string command = "ZORVANTA_SIMULATOR='" + sim.path().string() +
-                                    "' ZORVANTA_DATA_DIR='" + data.path().string() + "' '" +
-                                    (bin ? bin : ".") + "/orvoctl' " + args + " 2>'" +
+                                    "' ZORVANTA_DATA_DIR='" + data.path().string() + "' '" + bin +
+                                    "/orvoctl' " + args + " 2>'" +
                                     (data.path() / "stderr.txt").string() + "'";
         ProgramRun run;
         std::FILE* pipe = popen(command.c_str(), "r");
