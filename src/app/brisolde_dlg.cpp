@@ -58,11 +58,15 @@ QIcon ProgramIcon(const ImageStore& images) {
 
 } // namespace
 
-QString ImageFolderOf(const std::filesystem::path& executable) {
-    return QString::fromStdString(
-        (ProgramFoldersFromEnvironment(executable).imageFolder / "").string());
+namespace {
+QString ImageFolderString(const ProgramFolders& folders) {
+    return QString::fromStdString((folders.imageFolder / "").string());
 }
+} // namespace
 
+QString ImageFolderOf(const std::filesystem::path& executable) {
+    return ImageFolderString(ProgramFoldersFromEnvironment(executable));
+}
 CBrisoldeDlg::CBrisoldeDlg(std::filesystem::path executable, SkinPrefetch* prefetch,
                            QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
@@ -87,7 +91,7 @@ void CBrisoldeDlg::initialise(const std::filesystem::path& executable, SkinPrefe
     config.folders = ProgramFoldersFromEnvironment(executable);
     if (const FileResult made = EnsureDataFolder(config.folders); !made)
         LogWarning("data folder: " + made.error);
-    m_images = std::make_unique<ImageStore>(ImageFolderOf(executable));
+    m_images = std::make_unique<ImageStore>(ImageFolderString(config.folders));
     m_images->setCaching(true);
     ReadVersionFile(config);
 
@@ -122,7 +126,6 @@ void CBrisoldeDlg::initialise(const std::filesystem::path& executable, SkinPrefe
         LogWarning("keymap.bin: " + keymap.error);
     CommitSnapshot(config);
     RecomputeCustomisedKeys(config);
-    m_state.diyMode = config.image.byte(field::lightingEffect) >= kFirstCustomEffect;
     setSlidersFromImage(true, false);
 
     // The first picture shows "keymap.bin"; it is composed before the read-back thread

@@ -79,6 +79,10 @@ public:
     void DrawSlider(int controlId, QPainter& canvas);
     // Sets a slider's position without touching the image.
     void setSliderPosition(int controlId, int position);
+    // The brightness, speed, report-rate and response-time sliders (and with allSix the two
+    // palm-rest ones) from the image; after a factory reset or an arrival the response time
+    // shows its value - 1.
+    void setSlidersFromImage(bool allSix, bool responseTimeMinusOne);
 
     // Message handlers of the worker threads (delivered on the UI thread).
     void onReadBackDone(std::intptr_t lParam);
@@ -153,8 +157,6 @@ private:
     void createTrayIcon();
     void startHotplugMonitor();
     void connectKeyboard();
-    // The four lighting and performance sliders, or all six, from the image.
-    void setSlidersFromImage(bool allSix, bool responseTimeMinusOne);
     void paintSliderNow(int controlId);
     void endDialog();
 

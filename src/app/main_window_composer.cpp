@@ -110,11 +110,14 @@ void MainWindowComposer::drawDiyKeys(QPainter& canvas) {
             if (r != 0 || g != 0 || b != 0) {
                 for (const InclusiveRect& part : parts)
                     canvas.fillRect(ToWindow(part), QColor(r, g, b));
+                // The L keys have no label place; their labels would pile up above the
+                // picture.
                 const KeyPicture& picture = KeyPictureTable[key];
-                DrawLabel(canvas, QString::fromUtf8(picture.label.data(), picture.label.size()),
-                          picture.labelPos.x + kKeyLabelOffset.x,
-                          picture.labelPos.y + kKeyLabelOffset.y, kKeyLabelHeight,
-                          QColor(255 - r, 255 - g, 255 - b));
+                if (picture.labelPos != Point{})
+                    DrawLabel(canvas, QString::fromUtf8(picture.label.data(), picture.label.size()),
+                              picture.labelPos.x + kKeyLabelOffset.x,
+                              picture.labelPos.y + kKeyLabelOffset.y, kKeyLabelHeight,
+                              QColor(255 - r, 255 - g, 255 - b));
             }
         }
         if (m_state.keySelected[key])

@@ -5,6 +5,7 @@
 #include "app/single_instance.h"
 #include "controls/bit_slider.h"
 #include "controls/image_store.h"
+#include "model/key_tables.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -299,6 +300,51 @@ TEST_F(MainWindowTest, CtrlReleaseArmsASelection) {
     EXPECT_EQ(w.state().selectionState, kSelectionNone);
 }
 
+TEST_F(MainWindowTest, KeyClicksReachTheAssignmentHookOnlyForAssignableKeys) {
+    CBrisoldeDlg& w = start();
+    std::vector<int> assigned;
+    w.hooks().assignKey = [&](int key) { assigned.push_back(key); };
+    struct Row {
+        Point p;
+        bool diy;
+        int expected; // -1: the hook is not called
+    };
+    const Row rows[] = {
+        {{377, 200}, false, 0},  // Esc
+        {{410, 330}, false, -1}, // Win cannot be clicked in Keymap mode
+        {{654, 330}, false, -1}, // nor Fn
+        {{380, 330}, false, -1}, // Ctrl is never acted on
+        {{715, 265}, false, 54}, // the upper part of the big Enter
+        {{699, 285}, false, -1}, // beside its narrower lower part
+        {{410, 330}, true, -1},  // in DIY mode Win is coloured, not assigned
+    };
+    for (const Row& row : rows) {
+        assigned.clear();
+        w.state().diyMode = row.diy;
+        w.state().clearSelection();
+        click(row.p.x, row.p.y);
+        if (row.expected < 0) {
+            EXPECT_TRUE(assigned.empty()) << row.p.x << "," << row.p.y;
+        } else {
+            EXPECT_EQ(assigned, std::vector<int>{row.expected}) << row.p.x << "," << row.p.y;
+        }
+    }
+}
+
+TEST_F(MainWindowTest, ButtonsWithoutAKeyStillArmABandSelection) {
+    CBrisoldeDlg& w = start();
+    QSignalSpy finished(&w, &CBrisoldeDlg::finished);
+    w.state().keySelected[0] = 1;
+    w.state().selectionState = kSelectionBand;
+    click(800, 600); // the default button does nothing itself
+    EXPECT_EQ(w.state().selectionState, kSelectionArmed);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(finished.count(), 0);
+    click(965, 12); // minimise hides the window, the program goes on
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(finished.count(), 0);
+}
+
 TEST_F(MainWindowTest, HelpMenuOpensAndAnyClickClosesIt) {
     CBrisoldeDlg& w = start();
     click(944, 12);
@@ -365,6 +411,36 @@ TEST_F(MainWindowTest, CachedAndUncachedCompositionsAreIdentical) {
         ASSERT_FALSE(uncached.isNull());
         EXPECT_EQ(cached, uncached) << row.name;
     }
+}
+
+TEST_F(MainWindowTest, DiyModeFillsKeysWithTheirProfileColours) {
+    CBrisoldeDlg& w = start();
+    w.state().diyMode = true;
+    config().image.byte(field::lightingEffect) = 53;
+    auto table = config().image.customLightingTable(2);
+    std::fill(table.begin(), table.end(), std::uint8_t{0});
+    const QImage dark = w.composeNow();
+    const auto paint = [&](std::size_t key, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        const std::size_t entry = kKeyMapEntrySize * SlotOf(key);
+        table[entry + 1] = r;
+        table[entry + 2] = g;
+        table[entry + 3] = b;
+    };
+    paint(0, 200, 10, 20);   // Esc
+    paint(54, 10, 200, 20);  // the big Enter
+    paint(113, 10, 20, 200); // L1
+    const QImage lit = w.composeNow();
+    // A corner of Esc, away from its label, and the lower part of the Enter key.
+    EXPECT_EQ(lit.pixelColor(369, 192), QColor(200, 10, 20));
+    EXPECT_EQ(lit.pixelColor(705, 285), QColor(10, 200, 20));
+    // Beside the Enter key's lower part the picture is untouched.
+    EXPECT_EQ(lit.pixelColor(699, 285), dark.pixelColor(699, 285));
+    // L1 is filled, and no label appears outside the keyboard picture.
+    EXPECT_EQ(lit.pixelColor(366, 164), QColor(10, 20, 200));
+    EXPECT_EQ(lit.copy(280, 80, 30, 20), dark.copy(280, 80, 30, 20));
+    // Keymap mode shows none of it.
+    w.state().diyMode = false;
+    EXPECT_NE(w.composeNow().pixelColor(369, 192), QColor(200, 10, 20));
 }
 
 TEST_F(MainWindowTest, SecondInstanceAsksTheFirstToShowItsWindow) {

@@ -3,14 +3,18 @@
 # title "Zorvanta Orvo" at the size of main.png, it writes keymap.bin (206928 bytes) holding
 # the keyboard's values after the read-back, and a click on Save (delivered by the program's
 # hidden test switch once the read-back is handled) sends exactly one palm-rest report.
+# Then, with the keyboard unplugged, the window stays hidden until a second start, which
+# shows it and ends.
 #   program_under_xvfb.sh BIN_DIR
 set -euo pipefail
 bin="$1"
 work="$(mktemp -d)"
 xvfb_pid=""
 app_pid=""
+hidden_pid=""
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$hidden_pid" ] && kill "$hidden_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
@@ -64,4 +68,27 @@ byte_at() { od -An -tu1 -j"$1" -N1 "$keymap" | tr -d ' '; }
 [ "$(byte_at $((0x000B)))" = 3 ] || fail "reportRate in keymap.bin is $(byte_at $((0x000B)))"
 [ "$(byte_at $((0x1D1C)))" = 50 ] || fail "lightingBrightness in keymap.bin is $(byte_at $((0x1D1C)))"
 [ "$(byte_at $((0x274B + 2)))" = 50 ] || fail "palm-rest brightness in keymap.bin is wrong"
+kill "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+app_pid=""
+
+# Keyboard missing: the window stays hidden; a second start shows it and ends at once.
+mkdir -p "$work/sim2" "$work/tmp2"
+touch "$work/sim2/unplugged"
+start_hidden() {
+  TMPDIR="$work/tmp2" QT_QPA_PLATFORM=xcb ZORVANTA_SIMULATOR="$work/sim2" \
+    ZORVANTA_DATA_DIR="$work/data2" "$bin/ZorvantaOrvo" >>"$work/app2.log" 2>&1
+}
+viewable() { xwininfo -name "Zorvanta Orvo" 2>/dev/null | grep -q "Map State: IsViewable"; }
+start_hidden &
+hidden_pid=$!
+for _ in $(seq 100); do [ -e "$work/data2/keymap.bin" ] && break; sleep 0.1; done
+sleep 0.5
+viewable && fail "the window shows although the keyboard is missing"
+kill -0 "$hidden_pid" 2>/dev/null || fail "the program ended without a keyboard"
+timeout 20 bash -c "$(declare -f start_hidden); work='$work' bin='$bin' start_hidden" ||
+  fail "the second start did not end by itself"
+for _ in $(seq 50); do viewable && break; sleep 0.1; done
+viewable || fail "the second start did not show the first one's window"
+kill -0 "$hidden_pid" 2>/dev/null || fail "the first program ended"
 echo "1 passed, 0 failed"
