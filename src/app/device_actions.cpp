@@ -49,11 +49,8 @@ void DeviceActions::factoryReset() {
         result = m_window.connection().ResetAndReload(m_config);
         if (result.transfersOk) {
             m_state.diyMode = false;
-            const SettingsImage& image = m_config.image;
-            m_window.setSliderPosition(kBrightnessSlider, image.byte(field::lightingBrightness));
-            m_window.setSliderPosition(kSpeedSlider, image.byte(field::lightingSpeed));
-            m_window.setSliderPosition(kReportRateSlider, image.byte(field::reportRate));
-            m_window.setSliderPosition(kResponseTimeSlider, image.byte(field::responseTime) - 1);
+            // The palm-rest sliders stay as they are; the response time shows its value - 1.
+            m_window.setSlidersFromImage(false, true);
         }
     }
     if (!result.error.empty())
