@@ -5,10 +5,19 @@
 #include "app/main_sliders.h"
 #include "app/main_window_state.h"
 
+#include <QString>
+
 namespace orvo {
 
 class CBrisoldeDlg;
 struct ConfigState;
+
+inline constexpr auto kFactoryResetCaption = u"Ajuste de fábrica";
+inline constexpr auto kFactoryResetQuestion = u"Confirmar para volver la configuración de fábrica?";
+inline constexpr auto kFactoryResetFailedText =
+    u"No se pudo restablecer el teclado; la configuración no ha cambiado.";
+inline constexpr auto kFirmwareCaption = u"Actualización del firmware";
+inline constexpr auto kFirmwareQuestion = u"¿Nuevo firmware disponible, actualizar?";
 
 class DeviceActions {
 public:
@@ -17,17 +26,22 @@ public:
 
     // Help menu item 0: asks, then resets the keyboard and reloads everything from it.
     void factoryReset();
-    // Help menu item 1: starts the firmware updater and waits for it.
-    void LaunchUpdater();
+    // Help menu item 1: starts the firmware updater and waits for it. The window keeps
+    // repainting meanwhile but takes no input. Returns false when the updater is missing or
+    // could not start (nothing is shown then).
+    bool LaunchUpdater();
     // After a read-back from the keyboard: offers the updater when the shipped firmware is
     // newer than the keyboard's.
     void checkFirmware();
+
+    bool updaterRunning() const { return m_updaterRunning; }
 
 private:
     CBrisoldeDlg& m_window;
     MainWindowState& m_state;
     ConfigState& m_config;
     MainSliders& m_sliders;
+    bool m_updaterRunning = false;
 };
 
 } // namespace orvo

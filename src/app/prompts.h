@@ -1,0 +1,47 @@
+#pragma once
+// The modal questions the left column asks: OK/Cancel confirmations, a warning, and the
+// colour dialog. The program shows the real dialogs (DialogPrompts); tests answer them
+// directly through their own Prompts.
+
+#include "model/colour_model.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace orvo {
+
+class CCustomColorDialog;
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // An OK/Cancel question; true only for OK.
+    virtual bool confirm(const QString& caption, const QString& text) = 0;
+    // A warning with an OK button.
+    virtual void warn(const QString& caption, const QString& text) = 0;
+    // The colour dialog opened at `preset`; the colour picked on OK, nullopt on Cancel.
+    virtual std::optional<ColorRef> pickColour(ColorRef preset) = 0;
+};
+
+// Message boxes and the colour dialog owned by `owner`. The colour dialog is made on its
+// first use and kept for every later one.
+class DialogPrompts : public Prompts {
+public:
+    DialogPrompts(QWidget& owner, QString imageFolder);
+    ~DialogPrompts() override;
+
+    bool confirm(const QString& caption, const QString& text) override;
+    void warn(const QString& caption, const QString& text) override;
+    std::optional<ColorRef> pickColour(ColorRef preset) override;
+
+private:
+    QWidget& m_owner;
+    QString m_imageFolder;
+    std::unique_ptr<CCustomColorDialog> m_colourDialog;
+};
+
+} // namespace orvo

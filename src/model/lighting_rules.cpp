@@ -1,0 +1,166 @@
+#include "model/lighting_rules.h"
+
+#include "model/key_tables.h"
+
+#include <algorithm>
+
+namespace orvo {
+
+namespace {
+
+bool IsCustomEffect(std::uint8_t effect) {
+    return effect >= kFirstCustomEffect;
+}
+
+bool MulticolourOnly(std::uint8_t effect) {
+    return effect == kEffectWave || effect == kEffectSlowChange;
+}
+
+} // namespace
+
+EffectControls ControlsForEffect(std::uint8_t effect) {
+    EffectControls c;
+    c.speed = effect != kEffectFixed && effect < kNoSpeedFromEffect;
+    c.colourSlots = !IsCustomEffect(effect);
+    c.direction = effect == kEffectWave || effect == kEffectRadar;
+    c.diySwitches = CustomTableForEffect(effect).has_value();
+    return c;
+}
+
+std::optional<std::size_t> CustomTableForEffect(std::uint8_t effect) {
+    if (effect < kFirstCustomEffect || effect > kLastCustomEffect)
+        return std::nullopt;
+    return std::size_t{effect} - kFirstCustomEffect;
+}
+
+bool SelectEffect(SettingsImage& image, std::uint8_t effect) {
+    image.byte(field::lightingEffect) = effect;
+    std::uint8_t& colour = image.byte(field::lightingColour);
+    if (effect == kEffectFixed && colour == kMulticolourSlot)
+        colour = kFirstColourSlot;
+    if (MulticolourOnly(effect))
+        colour = kMulticolourSlot;
+    return IsCustomEffect(effect);
+}
+
+void NormaliseLightingColour(SettingsImage& image) {
+    std::uint8_t& colour = image.byte(field::lightingColour);
+    if (colour > kMulticolourSlot)
+        colour = kMulticolourSlot;
+    if (colour == 0)
+        colour = kFirstColourSlot;
+    if (MulticolourOnly(image.byte(field::lightingEffect)))
+        colour = kMulticolourSlot;
+}
+
+std::optional<std::uint8_t> DirectionForRegion(int region) {
+    switch (region) {
+    case 4:
+        return 3; // "T"
+    case 5:
+        return 4; // "B"
+    case 6:
+        return 2; // "R"
+    case 7:
+        return 1; // "L"
+    default:
+        return std::nullopt;
+    }
+}
+
+SlotClick ClickColourSlot(SettingsImage& image, int slot) {
+    const std::uint8_t effect = image.byte(field::lightingEffect);
+    if (slot < kFirstColourSlot || slot > kMulticolourSlot || IsCustomEffect(effect))
+        return SlotClick::Ignored;
+    const bool multicolour = slot == kMulticolourSlot;
+    if (MulticolourOnly(effect) && !multicolour)
+        return SlotClick::Ignored;
+    if (effect == kEffectFixed && multicolour)
+        return SlotClick::Ignored;
+    std::uint8_t& selected = image.byte(field::lightingColour);
+    const bool wasSelected = selected == slot;
+    selected = static_cast<std::uint8_t>(slot);
+    return wasSelected && !multicolour ? SlotClick::EditColour : SlotClick::Selected;
+}
+
+void StoreColourSlot(SettingsImage& image, int slot, ColorRef colour) {
+    if (slot < kFirstColourSlot || slot >= kMulticolourSlot)
+        return;
+    auto rgb = image[field::colourSlots].subspan(std::size_t(slot - 1) * 3, 3);
+    const Rgb c = ToRgb(colour);
+    rgb[0] = c.r;
+    rgb[1] = c.g;
+    rgb[2] = c.b;
+}
+
+ColorRef ColourSlotValue(const SettingsImage& image, int slot) {
+    if (slot < kFirstColourSlot || slot >= kMulticolourSlot)
+        return 0;
+    const auto rgb = image[field::colourSlots].subspan(std::size_t(slot - 1) * 3, 3);
+    return MakeColorRef(rgb[0], rgb[1], rgb[2]);
+}
+
+bool PalmColourEditable(const SettingsImage& image) {
+    return image.byte(field::palmRest, palm::effect) != kPalmEffectWave;
+}
+
+bool PalmSwatchShowsColour(const SettingsImage& image) {
+    return image.byte(field::palmRest, palm::effect) <= 1;
+}
+
+void StorePalmColour(SettingsImage& image, ColorRef colour) {
+    const Rgb c = ToRgb(colour);
+    image.byte(field::palmRest, palm::red) = c.r;
+    image.byte(field::palmRest, palm::green) = c.g;
+    image.byte(field::palmRest, palm::blue) = c.b;
+}
+
+ColorRef PalmColourValue(const SettingsImage& image) {
+    return MakeColorRef(image.byte(field::palmRest, palm::red),
+                        image.byte(field::palmRest, palm::green),
+                        image.byte(field::palmRest, palm::blue));
+}
+
+std::uint8_t ToggledSwitch(std::uint8_t value) {
+    return static_cast<std::uint8_t>((value + 1) % 2);
+}
+
+bool ToggleSwitchRegion(SettingsImage& image, int region) {
+    if (region == kGameModeRegion)
+        image.byte(field::gameMode) = ToggledSwitch(image.byte(field::gameMode));
+    else if (region == kWinLockRegion)
+        image.byte(field::winLock) = ToggledSwitch(image.byte(field::winLock));
+    else
+        return false;
+    return true;
+}
+
+bool FirmwareUpdateOffered(const OfferedVersion& offered, const FirmwareVersion& keyboard) {
+    if (offered.major != keyboard.major())
+        return offered.major > keyboard.major();
+    return offered.minor > keyboard.minor();
+}
+
+bool ColourSelectedKeys(SettingsImage& image, std::span<const std::uint8_t> keySelected,
+                        ColorRef colour) {
+    const auto table = CustomTableForEffect(image.byte(field::lightingEffect));
+    if (!table)
+        return false;
+    auto entries = image.customLightingTable(*table);
+    const Rgb c = ToRgb(colour);
+    const std::size_t keys = std::min(kColourableKeyCount, keySelected.size());
+    for (std::size_t key = 0; key < keys; ++key) {
+        if (!keySelected[key])
+            continue;
+        const std::size_t offset = std::size_t{SlotOf(key)} * kKeyMapEntrySize;
+        if (offset + kKeyMapEntrySize > entries.size())
+            continue; // a slot beyond the table has no entry to colour
+        entries[offset] = 0;
+        entries[offset + 1] = c.r;
+        entries[offset + 2] = c.g;
+        entries[offset + 3] = c.b;
+    }
+    return true;
+}
+
+} // namespace orvo
