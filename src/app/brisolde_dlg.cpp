@@ -577,8 +577,7 @@ void CBrisoldeDlg::onDeviceArrival() {
 void CBrisoldeDlg::onDeviceRemoval() {
     if (m_shutDown)
         return;
-    m_connection->OnRemoval();
-    LogTrace("DBT_DEVICEREMOVECOMPLETE");
+    m_connection->OnRemoval(); // writes its own trace line
 }
 
 void CBrisoldeDlg::shutdown() {

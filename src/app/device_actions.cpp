@@ -2,7 +2,6 @@
 
 #include "app/brisolde_dlg.h"
 #include "app/lighting_panel.h"
-#include "controls/bit_slider.h"
 #include "device/connection.h"
 #include "model/config_state.h"
 #include "model/lighting_rules.h"

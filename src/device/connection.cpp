@@ -41,24 +41,32 @@ std::optional<HidInterfaceInfo> DeviceConnection::Find(std::string_view substrin
     return found;
 }
 
-bool DeviceConnection::OpenCommandLocked(std::string* error) {
-    if (m_command)
-        return true;
-    const auto found = Find(kCommandInterfaceMatch, kKeyboardProductId);
+std::optional<DeviceConnection::OpenedInterface>
+DeviceConnection::FindAndOpen(std::string_view substring, std::string* error) {
+    const auto found = Find(substring, kKeyboardProductId);
     if (!found) {
         if (error)
             *error = "keyboard not found";
-        return false;
+        return std::nullopt;
     }
     OpenResult r = m_bus.Open(found->path);
     if (!r.device) {
         if (error)
             *error = r.error;
         LogWarning(r.error);
-        return false;
+        return std::nullopt;
     }
-    m_command = std::move(r.device);
-    m_commandPath = found->path;
+    return OpenedInterface{std::move(r.device), found->path};
+}
+
+bool DeviceConnection::OpenCommandLocked(std::string* error) {
+    if (m_command)
+        return true;
+    auto opened = FindAndOpen(kCommandInterfaceMatch, error);
+    if (!opened)
+        return false;
+    m_command = std::move(opened->device);
+    m_commandPath = std::move(opened->path);
     return true;
 }
 
@@ -73,22 +81,12 @@ bool DeviceConnection::OpenInputInterface(std::string* error) {
         if (m_input)
             return true;
     }
-    const auto found = Find(kInputInterfaceMatch, kKeyboardProductId);
-    if (!found) {
-        if (error)
-            *error = "keyboard not found";
+    auto opened = FindAndOpen(kInputInterfaceMatch, error);
+    if (!opened)
         return false;
-    }
-    OpenResult r = m_bus.Open(found->path);
-    if (!r.device) {
-        if (error)
-            *error = r.error;
-        LogWarning(r.error);
-        return false;
-    }
     std::lock_guard lock(m_stateMutex);
-    m_input = std::move(r.device);
-    m_inputPath = found->path;
+    m_input = std::move(opened->device);
+    m_inputPath = std::move(opened->path);
     return true;
 }
 

@@ -125,6 +125,12 @@ public:
 
 private:
     std::optional<HidInterfaceInfo> Find(std::string_view substring, std::uint16_t productId);
+    struct OpenedInterface {
+        std::unique_ptr<HidDevice> device;
+        std::string path;
+    };
+    // Finds the keyboard interface whose match text holds the substring and opens it.
+    std::optional<OpenedInterface> FindAndOpen(std::string_view substring, std::string* error);
     bool OpenCommandLocked(std::string* error);
     void StartReadBackThread(ConfigState& state, MessageSink& sink);
     bool StartListenerThread(MessageSink& sink);
