@@ -147,7 +147,9 @@ int CBitSlider::clickValue(int x) const {
     return static_cast<int>(q);
 }
 
-void CBitSlider::updateThumb() {
+QPoint CBitSlider::thumbOffset() const {
+    // Computed from the current value rather than remembered from the last paint, so a
+    // picture composed right after setValue() already shows the thumb in its new place.
     QStyleOptionSlider option;
     initStyleOption(&option);
     const QRect handle =
@@ -162,7 +164,10 @@ void CBitSlider::updateThumb() {
         left = m_thumbOrigin;
         top = handle.top() + (holder.height() - handle.height()) / 2;
     }
-    m_thumbOffset = QPoint(left - kThumbPictureShift, top);
+    return QPoint(left - kThumbPictureShift, top);
+}
+
+void CBitSlider::updateThumb() {
     Q_EMIT sliderChanged(m_controlId);
     if (m_thumb)
         m_thumb->hide();

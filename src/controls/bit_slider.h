@@ -45,9 +45,8 @@ public:
     int controlId() const { return m_controlId; }
     void setControlId(int id) { m_controlId = id; }
 
-    // Where the owner draws the thumb picture, relative to the slider (updated at each
-    // paint and mouse move).
-    QPoint thumbOffset() const { return m_thumbOffset; }
+    // Where the owner draws the thumb picture, relative to the slider, for the current value.
+    QPoint thumbOffset() const;
     // The thumb offset x the slider reports at `position` of the range 0..maximum; the skin's
     // scale pictures put their ticks under the thumb from it.
     static int ThumbOffsetAt(int position, int maximum);
@@ -78,7 +77,6 @@ private:
     CBitWnd* m_thumb = nullptr;
     BitmapStrip m_emptyTrack;
     BitmapStrip m_filledTrack;
-    QPoint m_thumbOffset;
     int m_thumbOrigin = 0;
     int m_controlId = 0;
 };

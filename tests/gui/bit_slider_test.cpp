@@ -148,6 +148,16 @@ TEST_F(BitSliderTest, ThumbPictureTravelsTheWholeTrack) {
     }
 }
 
+TEST_F(BitSliderTest, ThumbOffsetFollowsTheValueBeforeTheNextPaint) {
+    // A window composes right after setting a slider from the keyboard's values; the thumb
+    // must already be where the new value puts it, not where the last paint left it.
+    m_slider.setup(1017, QPoint(0, 0), 50, 1);
+    QPaintEvent paint(m_slider.rect());
+    QCoreApplication::sendEvent(&m_slider, &paint);
+    m_slider.setValue(50);
+    EXPECT_EQ(m_slider.thumbOffset().x(), CBitSlider::ThumbOffsetAt(50, 50));
+}
+
 } // namespace
 } // namespace orvo
 
