@@ -12,7 +12,7 @@ class QtApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         static int argc = 1;
-        static char name[] = "controls_tests";
+        static char name[] = "orvo_gui_tests";
         static char* argv[] = {name, nullptr};
         m_app = std::make_unique<QApplication>(argc, argv);
     }
