@@ -363,7 +363,7 @@ Notice MacroEditor::menuCommand(std::uint16_t command) {
 }
 
 void MacroEditor::recordBefore() {
-    if (!m_selectedLine)
+    if (!m_selectedMacro || !m_selectedLine)
         return;
     const std::size_t s = *m_selectedLine;
     // Before the selected event's delay line, when it has one.
@@ -378,7 +378,7 @@ void MacroEditor::recordBefore() {
 }
 
 void MacroEditor::recordAfter() {
-    if (!m_selectedLine)
+    if (!m_selectedMacro || !m_selectedLine)
         return;
     const std::size_t s = *m_selectedLine;
     // After the event a delay line belongs to, which is two lines down.
