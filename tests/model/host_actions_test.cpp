@@ -93,15 +93,6 @@ TEST(HostActions, FindsTheFirstHostActionOfTheReportedCode) {
         EXPECT_EQ(action->launch, r.launch);
         EXPECT_EQ(action->parts, SplitHostPath(r.path));
     }
-    for (const AssignmentKind kind :
-         {AssignmentKind::SingleKey, AssignmentKind::Combination, AssignmentKind::Macro,
-          AssignmentKind::Function, AssignmentKind::Pending}) {
-        assign(kFn, kind, u"/opt/fn/tool");
-        const auto action = FindHostActionFor(table, 0x5D);
-        ASSERT_TRUE(action.has_value());
-        EXPECT_EQ(action->path, u"/home/apps");
-        EXPECT_EQ(action->launch, HostLaunch::OpenWithDesktop);
-    }
 }
 
 } // namespace

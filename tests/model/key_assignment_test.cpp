@@ -424,32 +424,20 @@ TEST_F(KeyAssignmentTest, PageChangesClearTheRecordInMemory) {
     EXPECT_EQ(record().kind(), 1);
 }
 
-TEST_F(KeyAssignmentTest, AdvancedRowClicks) {
+TEST_F(KeyAssignmentTest, AdvancedRowsMarkTheirIconAndKeepAChosenPath) {
     open();
     click(kAdvancedTab);
-    ASSERT_EQ(s.currentPage, KeyMapPage::Advanced);
-    EXPECT_EQ(s.pendingKind, 255);
-
-    click(RowIcon(2)); // marks the row, empties the path, keeps the kind
+    click(RowIcon(2)); // marks the row and keeps the kind
     EXPECT_EQ(s.advancedMark, 8);
-    EXPECT_EQ(s.advancedRow, 2);
     EXPECT_EQ(s.pendingKind, 255);
-
-    const KeyMapClick browse = click(RowBrowse(3));
-    EXPECT_EQ(browse.browseRow, 3);
+    EXPECT_EQ(click(RowBrowse(3)).browseRow, 3);
     EXPECT_EQ(s.advancedMark, 12);
-    EXPECT_TRUE(FinishBrowse(s, 3, u"/home/user/Music"));
-    EXPECT_EQ(s.advancedRow, 3);
-    EXPECT_EQ(s.pendingKind, 7);
-
-    click(kFreeSpot); // a row is chosen: a free spot changes nothing
-    EXPECT_EQ(s.pendingKind, 7);
-    EXPECT_EQ(s.advancedMark, 12);
-    EXPECT_EQ(s.chosenPath, u"/home/user/Music");
-
-    click(kAdvancedTab); // the tab of the page shown: only the mark goes
+    ASSERT_TRUE(FinishBrowse(s, 3, u"/home/user/Music"));
+    click(kFreeSpot);    // with a path chosen a free spot changes nothing
+    click(kAdvancedTab); // the tab of the page shown only clears the mark
     EXPECT_EQ(s.advancedMark, 255);
     EXPECT_EQ(s.pendingKind, 7);
+    EXPECT_EQ(s.chosenPath, u"/home/user/Music");
 }
 
 TEST_F(KeyAssignmentTest, LeavingAvanzadoForTheKeysPageLeavesCaptureWorking) {
