@@ -5,7 +5,7 @@
 namespace orvo {
 namespace {
 
-struct SpecRow {
+struct TreeRow {
     TreePosition position;
     std::u16string_view label;
     bool group;
@@ -13,7 +13,7 @@ struct SpecRow {
 };
 
 // The function tree as the "Basic" page offers it, row by row.
-constexpr SpecRow kSpecTable[] = {
+constexpr TreeRow kFunctionTree[] = {
     {{1, 0}, u"Buscar", false, {0, 0xE3, 0x09, 0}},
     {{2, 0}, u"Operación", false, {0, 0xE3, 0x15, 0}},
     {{3, 0}, u"Multimedia", true, {}},
@@ -43,9 +43,9 @@ constexpr SpecRow kSpecTable[] = {
 };
 
 TEST(FunctionTable, MatchesTheTreeWhole) {
-    ASSERT_EQ(std::size(kSpecTable), FunctionTable.size());
+    ASSERT_EQ(std::size(kFunctionTree), FunctionTable.size());
     for (std::size_t i = 0; i < FunctionTable.size(); ++i) {
-        const SpecRow& want = kSpecTable[i];
+        const TreeRow& want = kFunctionTree[i];
         const FunctionRow& row = FunctionTable[i];
         EXPECT_EQ(row.position, want.position) << i;
         EXPECT_EQ(row.label, want.label) << i;
@@ -55,7 +55,7 @@ TEST(FunctionTable, MatchesTheTreeWhole) {
 }
 
 TEST(FunctionTable, LookupsFindEveryFunctionAndNoGroup) {
-    for (const SpecRow& want : kSpecTable) {
+    for (const TreeRow& want : kFunctionTree) {
         const FunctionRow* byLabel = FindFunctionByLabel(want.label);
         EXPECT_EQ(IsFunctionGroupLabel(want.label), want.group);
         if (want.group) {
