@@ -248,15 +248,6 @@ TEST_F(AtomicFileTest, TheSweepLeavesARunningWritersFileAlone) {
     EXPECT_TRUE(Names().empty());
 }
 
-TEST_F(AtomicFileTest, TheFolderSweepTakesTheTemporariesOfFilesWithTheSuffix) {
-    for (const char* name : {"perfil.bin.tmp123456", "Juego 2.bin.tmpAb9", "notes.txt.tmp123456",
-                             "perfil.bin", ".bin.tmp123456"})
-        Put(dir / name, "x");
-    EXPECT_EQ(SweepStaleTemporariesIn(dir, ".bin"), 2u);
-    EXPECT_EQ(Names(),
-              (std::set<std::string>{"notes.txt.tmp123456", "perfil.bin", ".bin.tmp123456"}));
-}
-
 TEST_F(AtomicFileTest, OnlyRegularFilesAreReadAndNothingBlocks) {
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
     fs::create_directories(dir / "folder");
@@ -293,23 +284,6 @@ TEST_F(AtomicFileTest, OnlyRegularFilesAreReadAndNothingBlocks) {
             EXPECT_EQ(error, "cannot read " + row.path.string() + ": " + row.error);
         }
     }
-}
-
-TEST_F(AtomicFileTest, ACopyNeverReplacesAnythingAndKeepsThePermissions) {
-    Put(target, std::string(200000, 'k'));
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    ASSERT_TRUE(CopyToNewFile(target, dir / "copy"));
-    EXPECT_EQ(Content(dir / "copy"), Content(target));
-    EXPECT_EQ(fs::status(dir / "copy").permissions(), fs::status(target).permissions());
-
-    Put(dir / "victim", "precious");
-    fs::create_symlink(dir / "victim", dir / "link");
-    for (const char* taken : {"copy", "link"}) {
-        const FileResult r = CopyToNewFile(target, dir / taken);
-        EXPECT_FALSE(r.ok);
-        EXPECT_NE(r.error.find("File exists"), std::string::npos) << r.error;
-    }
-    EXPECT_EQ(Content(dir / "victim"), "precious");
 }
 
 } // namespace

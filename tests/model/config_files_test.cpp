@@ -334,11 +334,16 @@ TEST_F(FilesFixture, AnOversizedFileIsCopiedAsideBeforeItIsFirstWrittenOver) {
 TEST_F(FilesFixture, TheStartUpSweepTakesTheDataFilesTemporaries) {
     fs::create_directories(state->folders.profileFolder());
     const fs::path data = state->folders.dataFolder;
-    for (const fs::path& p : {data / "keymap.bin.tmp123456", data / "MacroDefine.bin.tmpa1B2c3",
-                              data / "Configure" / "Juego.bin.tmp77", data / "notes.tmp123456"})
+    const fs::path profiles = state->folders.profileFolder();
+    for (const fs::path& p :
+         {data / "keymap.bin.tmp123456", data / "MacroDefine.bin.tmpa1B2c3",
+          profiles / "Juego 2.bin.tmp77", data / "notes.tmp123456", profiles / "notes.txt.tmp1",
+          profiles / ".bin.tmp123456", profiles / "Juego 2.bin"})
         Write(p, Random(10, 11));
     EXPECT_EQ(SweepDataFolder(state->folders), 3u);
-    EXPECT_TRUE(fs::exists(data / "notes.tmp123456"));
+    for (const fs::path& kept : {data / "notes.tmp123456", profiles / "notes.txt.tmp1",
+                                 profiles / ".bin.tmp123456", profiles / "Juego 2.bin"})
+        EXPECT_TRUE(fs::exists(kept)) << kept;
 }
 
 TEST(KeyActionRecord, PathIsUtf16AndAlwaysTerminated) {
