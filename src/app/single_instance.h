@@ -1,9 +1,16 @@
 #pragma once
 // Only one program runs at a time. The first start listens on a local socket named after the
 // program's mutex; a later start connects to it, asks the first to show its window and ends.
+// The socket lies in a folder only this user can enter ($XDG_RUNTIME_DIR, or a private folder
+// of ours), so another user can neither take the name first nor send requests; the first
+// start also takes requests only from processes of its own user.
 
 #include <QObject>
 #include <QString>
+
+#include <optional>
+
+#include <sys/types.h>
 
 class QLocalServer;
 
@@ -12,6 +19,12 @@ namespace orvo {
 // The name begins with a space, which is part of the name.
 inline constexpr auto kSingleInstanceName = u" {57D1171D-1a34-0804-8A3A-65ABA2150001}";
 inline constexpr auto kShowRequest = "show\n";
+
+// The folder for the socket: $XDG_RUNTIME_DIR when it is a private folder of this user (a real
+// folder it owns that nobody else may enter), else "zorvanta-orvo-<uid>" in the temporary
+// folder, else "zorvanta-orvo" in the user's cache folder, each created 0700 when missing and
+// taken only when private. nullopt when none is.
+std::optional<QString> PrivateRuntimeFolder();
 
 class SingleInstance : public QObject {
     Q_OBJECT
@@ -24,6 +37,11 @@ public:
     // instance runs (it has been asked to show its window).
     bool claim();
 
+    // Where the socket is; empty when no private folder could be found.
+    QString socketPath() const { return m_path; }
+    // Requests are taken from processes of this user only (by default the one running this).
+    void setAllowedUser(uid_t uid) { m_allowedUser = uid; }
+
 Q_SIGNALS:
     // A later start asked for the window.
     void showRequested();
@@ -32,7 +50,8 @@ private:
     bool askRunningInstance();
     void readRequests();
 
-    QString m_name;
+    QString m_path;
+    uid_t m_allowedUser;
     QLocalServer* m_server = nullptr;
 };
 

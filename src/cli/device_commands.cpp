@@ -9,6 +9,7 @@
 #include "model/atomic_file.h"
 #include "model/config_files.h"
 #include "model/program_folders.h"
+#include "model/settings_ranges.h"
 #include "model/window_messages.h"
 
 #include <atomic>
@@ -102,24 +103,41 @@ std::string Version(const FirmwareVersion& v) {
     return std::to_string(v.major()) + "." + std::to_string(v.minor());
 }
 
-std::string SentGroups(const ChangedGroups& c) {
-    std::string s = "palm rest";
-    auto add = [&](bool changed, const char* name) {
+// The groups named in `c`, in the order Save sends them; "nothing" when there are none.
+std::string GroupNames(const ChangedGroups& c, bool palmRest, bool lighting) {
+    std::string s;
+    auto add = [&](bool changed, const std::string& name) {
         if (changed)
-            s += std::string(", ") + name;
+            s += (s.empty() ? "" : ", ") + name;
     };
-    add(c.any(), "lighting");
+    add(palmRest, "palm rest");
+    add(lighting, "lighting");
     add(c.colourSlots, "colour slots");
     add(c.gameMode, "game mode");
     add(c.reportRate, "report rate");
     add(c.responseTime, "response time");
     add(c.keyMap, "key map");
     for (std::size_t n = 0; n < c.macroBlocks.size(); ++n)
-        add(c.macroBlocks[n], ("macro block " + std::to_string(n)).c_str());
+        add(c.macroBlocks[n], "macro block " + std::to_string(n));
     add(c.keyEnableMask, "key enable mask");
     for (std::size_t t = 0; t < c.customLightingTables.size(); ++t)
-        add(c.customLightingTables[t], ("custom lighting table " + std::to_string(t)).c_str());
-    return s;
+        add(c.customLightingTables[t], "custom lighting table " + std::to_string(t));
+    return s.empty() ? "nothing" : s;
+}
+
+// What reached the keyboard: after a failed Save only the groups that arrived whole.
+std::string DeliveredGroups(const ApplyResult& r) {
+    if (r.ok)
+        return GroupNames(r.sent, true, r.sent.any());
+    return GroupNames(r.delivered, r.palmRestDelivered, r.delivered.lighting);
+}
+
+// Every value of the image outside its range, on one line; empty when all are in range.
+std::string OutOfRangeList(const SettingsImage& image) {
+    std::string list;
+    for (const OutOfRange& bad : OutOfRangeFields(image))
+        list += (list.empty() ? "" : ", ") + Describe(bad);
+    return list;
 }
 
 // Prints each key event the listener passes on and counts them.
@@ -191,6 +209,7 @@ int RunRead(Args args) {
         keymap && keymap->size() > kSettingsImageSize)
         std::copy(keymap->begin() + kSettingsImageSize, keymap->end(),
                   profile.begin() + kSettingsImageSize);
+    SweepStaleTemporaries(file); // what an interrupted earlier read left beside it
     if (const FileResult r = WriteFileAtomically(file, profile); !r)
         return Fail(kExitUsage, r.error);
     std::printf("read the keyboard (firmware %s) into %s\n", Version(version).c_str(),
@@ -210,16 +229,19 @@ int RunApply(Args args) {
         return Fail(kExitUsage, file.string() + " is not a profile (" +
                                     std::to_string(bytes->size()) + " bytes, expected " +
                                     std::to_string(kProfileFileSize) + ")");
+    SettingsImage image;
+    std::copy_n(bytes->begin(), kSettingsImageSize, image.bytes.begin());
+    // Nothing goes to the keyboard from a file that holds values no control can produce.
+    if (const std::string bad = OutOfRangeList(image); !bad.empty())
+        return Fail(kExitUsage, file.string() + ": " + bad);
     Session s(p.trace);
     if (auto failed = s.OpenCommand())
         return *failed;
-    SettingsImage image;
     DeviceSnapshot snapshot;
     if (!s.connection->RunCommands([&](CommandChannel& ch) { return FullReadBack(ch, snapshot); }))
         return Fail(kExitTransferFailed, "reading the keyboard failed");
-    std::copy_n(bytes->begin(), kSettingsImageSize, image.bytes.begin());
     const ApplyResult r = s.connection->ApplyChanges(image, snapshot);
-    std::printf("sent: %s\n", SentGroups(r.sent).c_str());
+    std::printf("sent: %s\n", DeliveredGroups(r).c_str());
     if (!r.ok)
         return Fail(kExitTransferFailed, "the keyboard did not receive every change");
     return kExitOk;

@@ -13,6 +13,56 @@ std::string Hex2(unsigned char c) {
     return buf;
 }
 
+std::string Hex4(char32_t c) {
+    char buf[9];
+    std::snprintf(buf, sizeof buf, "%04x", static_cast<unsigned>(c));
+    return buf;
+}
+
+// One UTF-8 sequence: its code point and length; an invalid byte decodes alone, not valid.
+struct Decoded {
+    char32_t code = 0;
+    std::size_t length = 1;
+    bool valid = false;
+};
+
+Decoded DecodeUtf8(std::string_view s, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80)
+        return {lead, 1, true};
+    std::size_t length = 0;
+    char32_t code = 0;
+    char32_t least = 0; // smallest code point of that length, to refuse overlong forms
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, code = lead & 0x1F, least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, code = lead & 0x0F, least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, code = lead & 0x07, least = 0x10000;
+    } else {
+        return {};
+    }
+    if (at + length > s.size())
+        return {};
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return {};
+        code = code << 6 | (byte(at + i) & 0x3F);
+    }
+    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return {};
+    return {code, length, true};
+}
+
+// Characters that would break the dump's lines or reorder what a terminal shows: the C0 and
+// C1 controls, DEL, the bidirectional marks, embeddings, overrides and isolates, and the line
+// and paragraph separators.
+bool IsControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
+           (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
 // Text form: "key: value" lines, two spaces per level; array elements on their own lines,
 // an object inside an array opens with "- ".
 class TextWriter final : public DumpWriter {
@@ -61,15 +111,19 @@ private:
     void scalar(std::string_view key, const std::string& value) {
         line(inArray() ? value : std::string(key) + ": " + value);
     }
-    // Control characters would break the line structure; show them as escapes.
+    // Control characters would break the line structure or reorder it; show them as escapes:
+    // \xNN for C0 controls, DEL and bytes that are not UTF-8, \uNNNN for the others.
     static std::string Printable(std::string_view utf8) {
         std::string out;
-        for (const char c : utf8) {
-            const auto u = static_cast<unsigned char>(c);
-            if (u < 0x20 || u == 0x7F)
-                out += "\\x" + Hex2(u);
+        for (std::size_t at = 0; at < utf8.size();) {
+            const Decoded d = DecodeUtf8(utf8, at);
+            if (!d.valid || d.code < 0x20 || d.code == 0x7F)
+                out += "\\x" + Hex2(static_cast<unsigned char>(utf8[at]));
+            else if (IsControl(d.code))
+                out += "\\u" + Hex4(d.code);
             else
-                out += c;
+                out += utf8.substr(at, d.length);
+            at += d.length;
         }
         return out;
     }
@@ -137,9 +191,9 @@ private:
 
 std::string JsonEscape(std::string_view utf8) {
     std::string out;
-    for (const char c : utf8) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
+    for (std::size_t at = 0; at < utf8.size();) {
+        const Decoded d = DecodeUtf8(utf8, at);
+        switch (d.valid ? d.code : 0xFFFD) {
         case '"':
             out += "\\\"";
             break;
@@ -155,12 +209,16 @@ std::string JsonEscape(std::string_view utf8) {
         case '\t':
             out += "\\t";
             break;
+        case 0xFFFD:
+            out += d.valid ? std::string(utf8.substr(at, d.length)) : "\\ufffd";
+            break;
         default:
-            if (u < 0x20)
-                out += "\\u00" + Hex2(u);
+            if (IsControl(d.code))
+                out += "\\u" + Hex4(d.code);
             else
-                out += c;
+                out += utf8.substr(at, d.length);
         }
+        at += d.length;
     }
     return out;
 }

@@ -27,7 +27,8 @@ public:
 std::unique_ptr<DumpWriter> MakeTextWriter();
 std::unique_ptr<DumpWriter> MakeJsonWriter();
 
-// JSON string body for UTF-8 text: quotes, backslashes and control characters escaped.
+// JSON string body for UTF-8 text: quotes, backslashes, C0 and C1 controls, bidirectional
+// controls and line separators escaped; bytes that are not UTF-8 become \ufffd.
 std::string JsonEscape(std::string_view utf8);
 
 } // namespace orvo::cli

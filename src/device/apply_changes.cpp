@@ -47,42 +47,51 @@ ApplyResult ApplyChanges(CommandChannel& ch, SettingsImage& image, DeviceSnapsho
     ApplyResult result;
     result.sent = CompareWithSnapshot(image, snapshot);
     const ChangedGroups& c = result.sent;
+    ChangedGroups& delivered = result.delivered;
 
-    bool ok = WritePalmRestLighting(ch, image);
+    result.palmRestDelivered = WritePalmRestLighting(ch, image);
+    bool ok = result.palmRestDelivered;
     if (!c.any()) {
         result.ok = ok;
         return result;
     }
+    // Records whether a group arrived whole; the sequence goes on either way.
+    const auto deliver = [&ok](bool& group, bool arrived) {
+        group = arrived;
+        ok = arrived && ok;
+    };
 
     ok = WriteLightingEffect(ch, image, kLightingSubCodeDimmed) && ok;
     ch.pacer.Sleep(pause::kCommon);
     if (c.colourSlots) {
+        bool all = true;
         for (std::size_t slot = 0; slot < kColourSlotCount; ++slot)
-            ok = WriteColourSlot(ch, image, slot) && ok;
+            all = WriteColourSlot(ch, image, slot) && all;
+        deliver(delivered.colourSlots, all);
     }
     if (c.gameMode)
-        ok = WriteGameModeFromImage(ch, image) && ok;
+        deliver(delivered.gameMode, WriteGameModeFromImage(ch, image));
     if (c.reportRate)
-        ok = WriteReportRate(ch, image) && ok;
+        deliver(delivered.reportRate, WriteReportRate(ch, image));
     if (c.responseTime)
-        ok = WriteResponseTime(ch, image) && ok;
+        deliver(delivered.responseTime, WriteResponseTime(ch, image));
     if (c.keyMap) {
-        ok = WriteKeyMap(ch, image) && ok;
+        deliver(delivered.keyMap, WriteKeyMap(ch, image));
         ch.pacer.Sleep(kPauseAfterKeyMapWrite);
     }
     for (std::size_t n = 0; n < kMacroBlockCount; ++n) {
         if (c.macroBlocks[n]) {
-            ok = WriteMacroBlock(ch, image, n) && ok;
+            deliver(delivered.macroBlocks[n], WriteMacroBlock(ch, image, n));
             ch.pacer.Sleep(kPauseAfterMacroBlockWrite);
         }
     }
     if (c.keyEnableMask)
-        ok = WriteKeyEnableMask(ch, image) && ok;
+        deliver(delivered.keyEnableMask, WriteKeyEnableMask(ch, image));
     for (std::size_t t = 0; t < kCustomLightingTableCount; ++t) {
         if (c.customLightingTables[t])
-            ok = WriteCustomLightingTable(ch, image, t) && ok;
+            deliver(delivered.customLightingTables[t], WriteCustomLightingTable(ch, image, t));
     }
-    ok = WriteLightingEffect(ch, image, kLightingSubCodeFull) && ok;
+    deliver(delivered.lighting, WriteLightingEffect(ch, image, kLightingSubCodeFull));
 
     // Only what the keyboard received counts as sent; otherwise the next Save tries again.
     if (ok)

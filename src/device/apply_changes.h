@@ -29,8 +29,11 @@ inline constexpr int kPauseAfterKeyMapWrite = 30;
 inline constexpr int kPauseAfterMacroBlockWrite = 100;
 
 struct ApplyResult {
-    ChangedGroups sent; // the groups that were sent (the palm rest always is)
-    bool ok = false;    // every transfer succeeded
+    ChangedGroups sent;      // the groups that were sent (the palm rest always is)
+    ChangedGroups delivered; // of those, the groups whose every transfer succeeded; the
+                             // lighting values count once their full write arrived
+    bool palmRestDelivered = false;
+    bool ok = false; // every transfer succeeded
 };
 
 // Applies the Windows-key rule, always sends the palm-rest block and, when anything changed,

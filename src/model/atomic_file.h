@@ -1,7 +1,9 @@
 #pragma once
-// Whole-file reads and atomic whole-file writes. A write goes to a temporary file in the
-// target's folder and is renamed over the target, so a crash or a full disk never leaves a
-// half-written file: the old file stays whole until the new one is complete.
+// Whole-file reads and atomic whole-file writes. A write goes to a new temporary file
+// "<target>.tmpXXXXXX" in the target's folder and is renamed over the target, so a crash or a
+// full disk never leaves a half-written file: the old file stays whole until the new one is
+// complete. Reads open regular files only, so a FIFO or a device in a file's place never
+// blocks the program.
 
 #include <cstdint>
 #include <filesystem>
@@ -9,6 +11,8 @@
 #include <span>
 #include <string>
 #include <vector>
+
+#include "model/file_calls.h"
 
 namespace orvo {
 
@@ -18,11 +22,40 @@ struct FileResult {
     explicit operator bool() const { return ok; }
 };
 
+// The temporary file is created exclusively (never through a link planted at its name), is
+// readable by the user alone while it is written, and takes the old target's permission bits
+// before it replaces it; a new target keeps 0600. The folder is synced after the rename.
 FileResult WriteFileAtomically(const std::filesystem::path& target,
-                               std::span<const std::uint8_t> bytes);
+                               std::span<const std::uint8_t> bytes,
+                               const FileCalls& calls = SystemFileCalls());
 
-// Reads at most maxBytes from the start of the file; nullopt when it cannot be opened.
+struct FileContent {
+    std::vector<std::uint8_t> bytes; // at most the number asked for
+    std::uintmax_t fileSize = 0;     // the whole file's size
+};
+
+// Reads at most maxBytes from the start of a regular file. nullopt (with a one-line reason in
+// `error` when given) when the path is missing, unreadable or not a regular file.
+std::optional<FileContent> ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes,
+                                           std::string* error = nullptr,
+                                           const FileCalls& calls = SystemFileCalls());
+
+// ReadRegularFile's bytes alone.
 std::optional<std::vector<std::uint8_t>> ReadFilePrefix(const std::filesystem::path& path,
                                                         std::size_t maxBytes);
+
+// Copies a regular file to a new file `to`, which must not exist yet (nothing is ever replaced
+// and no link at `to` is followed). A copy that fails half way is removed.
+FileResult CopyToNewFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                         const FileCalls& calls = SystemFileCalls());
+
+// Removes the temporary files "<target>.tmp*" that a writer killed mid-write left beside
+// `target`: regular files of this user that no running writer holds. Returns how many went.
+std::size_t SweepStaleTemporaries(const std::filesystem::path& target,
+                                  const FileCalls& calls = SystemFileCalls());
+
+// The same for every file of `folder` whose name ends in `suffix` (".bin" for the profiles).
+std::size_t SweepStaleTemporariesIn(const std::filesystem::path& folder, std::string_view suffix,
+                                    const FileCalls& calls = SystemFileCalls());
 
 } // namespace orvo

@@ -34,7 +34,8 @@ LoadResult Failed(std::string error) {
     return r;
 }
 
-// Writes one file of the data folder, creating the folder first when it is missing.
+// Writes one file of the data folder, creating the folder first when it is missing. What an
+// oversized old file holds beyond the layout is copied aside first, or nothing is written.
 FileResult WriteDataFile(const std::filesystem::path& dataFolder, const char* name,
                          std::span<const std::uint8_t> bytes) {
     std::error_code ec;
@@ -44,26 +45,55 @@ FileResult WriteDataFile(const std::filesystem::path& dataFolder, const char* na
             return Logged(
                 {false, "cannot create data folder " + dataFolder.string() + ": " + ec.message()});
     }
+    if (FileResult kept = KeepOversizedOriginal(dataFolder / name, bytes.size()); !kept)
+        return Logged(kept);
     return Logged(WriteFileAtomically(dataFolder / name, bytes));
 }
 
-// Reads an existing regular file of at most maxBytes; a shorter file is reported but kept.
-std::optional<std::vector<std::uint8_t>> ReadExisting(const std::filesystem::path& file,
-                                                      std::size_t maxBytes, std::string& error) {
-    if (StateOf(file) != FileState::Regular) {
-        error = "cannot read " + file.string() + ": not a regular file";
+// Reads an existing regular file of at most maxBytes; a shorter or longer file is reported
+// but kept.
+std::optional<FileContent> ReadExisting(const std::filesystem::path& file, std::size_t maxBytes,
+                                        std::string& error) {
+    auto content = ReadRegularFile(file, maxBytes, &error);
+    if (!content)
         return std::nullopt;
-    }
-    auto bytes = ReadFilePrefix(file, maxBytes);
-    if (!bytes) {
-        error = "cannot read " + file.string();
-        return std::nullopt;
-    }
-    if (bytes->size() < maxBytes)
-        LogWarning(file.string() + " holds " + std::to_string(bytes->size()) + " of " +
+    if (content->fileSize < maxBytes)
+        LogWarning(file.string() + " holds " + std::to_string(content->fileSize) + " of " +
                    std::to_string(maxBytes) + " bytes; the rest reads as zero");
-    return bytes;
+    else if (content->fileSize > maxBytes)
+        LogWarning(file.string() + " holds " + std::to_string(content->fileSize) +
+                   " bytes, more than the " + std::to_string(maxBytes) +
+                   " of its layout; the rest is ignored, and the original is copied aside "
+                   "before the file is written over");
+    return content;
 }
+
+LoadResult Loaded(const FileContent& content) {
+    LoadResult r;
+    r.ok = true;
+    r.outcome = LoadOutcome::Loaded;
+    r.bytesRead = content.bytes.size();
+    r.fileSize = content.fileSize;
+    return r;
+}
+
+LoadResult CreatedFrom(const FileResult& written) {
+    LoadResult r;
+    r.ok = true; // the objects are valid even when the new file could not be written
+    r.outcome = LoadOutcome::Created;
+    r.created = written.ok;
+    r.error = written.error;
+    return r;
+}
+
+FileResult Blocked(const std::filesystem::path& file) {
+    return Logged({false, "not written over " + file.string() +
+                              ": it could not be loaded, so it may hold data this run does not"});
+}
+
+constexpr std::string_view kOriginalCopyMark = ".orig";
+constexpr int kOriginalCopyNames = 100;
+constexpr std::string_view kProfileExtension = ".bin";
 
 } // namespace
 
@@ -88,15 +118,12 @@ void ParseProfile(std::span<const std::uint8_t> bytes, SettingsImage* image,
 LoadResult ReadProfileFile(const std::filesystem::path& file, SettingsImage* image,
                            KeyActionTable& table) {
     std::string error;
-    const auto bytes = ReadExisting(file, kProfileFileSize, error);
-    if (!bytes)
+    const auto content = ReadExisting(file, kProfileFileSize, error);
+    if (!content)
         return Failed(error);
-    ParseProfile(*bytes, image, table);
+    ParseProfile(content->bytes, image, table);
     table.reseedDefaultCodes();
-    LoadResult r;
-    r.ok = true;
-    r.bytesRead = bytes->size();
-    return r;
+    return Loaded(*content);
 }
 
 FileResult WriteProfileFile(const std::filesystem::path& file, const SettingsImage& image,
@@ -110,16 +137,14 @@ LoadResult LoadKeymapFile(const std::filesystem::path& dataFolder, SettingsImage
     if (StateOf(file) != FileState::Missing)
         return ReadProfileFile(file, keepImage ? nullptr : &image, table);
     table.clear();
-    const FileResult written = SaveKeymapFile(dataFolder, image, table);
-    LoadResult r;
-    r.ok = true; // the objects are valid even when the new file could not be written
-    r.created = written.ok;
-    r.error = written.error;
-    return r;
+    return CreatedFrom(SaveKeymapFile(dataFolder, image, table));
 }
 
 LoadResult LoadKeymapFile(ConfigState& state, bool keepImage) {
-    return LoadKeymapFile(state.folders.dataFolder, state.image, state.keyActions, keepImage);
+    const LoadResult r =
+        LoadKeymapFile(state.folders.dataFolder, state.image, state.keyActions, keepImage);
+    state.keymapWriteBlocked = r.outcome == LoadOutcome::Unreadable;
+    return r;
 }
 
 FileResult SaveKeymapFile(const std::filesystem::path& dataFolder, const SettingsImage& image,
@@ -128,36 +153,33 @@ FileResult SaveKeymapFile(const std::filesystem::path& dataFolder, const Setting
 }
 
 FileResult SaveKeymapFile(const ConfigState& state) {
+    if (state.keymapWriteBlocked)
+        return Blocked(state.folders.keymapFile());
     return SaveKeymapFile(state.folders.dataFolder, state.image, state.keyActions);
 }
 
 FileResult SaveKeymapSnapshotFile(const ConfigState& state) {
+    if (state.keymapWriteBlocked)
+        return Blocked(state.folders.keymapFile());
     return SaveKeymapFile(state.folders.dataFolder, state.deviceSnapshot, state.keyActionSnapshot);
 }
 
 LoadResult LoadMacroFile(const std::filesystem::path& dataFolder, MacroStore& store) {
     const std::filesystem::path file = dataFolder / kMacroFileName;
-    if (StateOf(file) == FileState::Missing) {
-        const FileResult written = SaveMacroFile(dataFolder, store);
-        LoadResult r;
-        r.ok = true;
-        r.created = written.ok;
-        r.error = written.error;
-        return r;
-    }
+    if (StateOf(file) == FileState::Missing)
+        return CreatedFrom(SaveMacroFile(dataFolder, store));
     std::string error;
-    const auto bytes = ReadExisting(file, kMacroStoreSize, error);
-    if (!bytes)
+    const auto content = ReadExisting(file, kMacroStoreSize, error);
+    if (!content)
         return Failed(error);
-    store.parse(*bytes);
-    LoadResult r;
-    r.ok = true;
-    r.bytesRead = bytes->size();
-    return r;
+    store.parse(content->bytes);
+    return Loaded(*content);
 }
 
 LoadResult LoadMacroFile(ConfigState& state) {
-    return LoadMacroFile(state.folders.dataFolder, state.macros);
+    const LoadResult r = LoadMacroFile(state.folders.dataFolder, state.macros);
+    state.macroFileWriteBlocked = r.outcome == LoadOutcome::Unreadable;
+    return r;
 }
 
 FileResult SaveMacroFile(const std::filesystem::path& dataFolder, const MacroStore& store) {
@@ -165,21 +187,54 @@ FileResult SaveMacroFile(const std::filesystem::path& dataFolder, const MacroSto
 }
 
 FileResult SaveMacroFile(const ConfigState& state) {
+    if (state.macroFileWriteBlocked)
+        return Blocked(state.folders.macroFile());
     return SaveMacroFile(state.folders.dataFolder, state.macros);
 }
 
-OfferedVersion ReadVersionFile(const std::filesystem::path& programFolder) {
-    const auto bytes = ReadFilePrefix(programFolder / kVersionFileName, kVersionFileSize);
-    if (!bytes || bytes->size() <= kVersionMinorByte)
+FileResult KeepOversizedOriginal(const std::filesystem::path& file, std::size_t layoutSize,
+                                 std::filesystem::path* copy) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::symlink_status(file, ec)) || fs::file_size(file, ec) <= layoutSize)
+        return {true, {}};
+    for (int n = 0; n < kOriginalCopyNames; ++n) {
+        fs::path name = file;
+        name += std::string(kOriginalCopyMark) + (n == 0 ? std::string() : std::to_string(n));
+        if (fs::exists(fs::symlink_status(name, ec)))
+            continue;
+        const FileResult r = CopyToNewFile(file, name);
+        if (r && copy)
+            *copy = name;
+        if (r)
+            LogWarning("kept the original " + file.string() + " as " + name.string());
+        return r;
+    }
+    return {false, "cannot keep a copy of " + file.string() + ": every copy name is taken"};
+}
+
+std::size_t SweepDataFolder(const ProgramFolders& folders) {
+    return SweepStaleTemporaries(folders.keymapFile()) +
+           SweepStaleTemporaries(folders.macroFile()) +
+           SweepStaleTemporariesIn(folders.profileFolder(), kProfileExtension);
+}
+
+OfferedVersion ParseVersionFile(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() <= kVersionMinorByte)
         return {};
     const auto digit = [](std::uint8_t c) { return c >= '0' && c <= '9'; };
-    const std::uint8_t major = (*bytes)[kVersionMajorByte];
-    const std::uint8_t minor = (*bytes)[kVersionMinorByte];
+    const std::uint8_t major = bytes[kVersionMajorByte];
+    const std::uint8_t minor = bytes[kVersionMinorByte];
     if (!digit(major) || !digit(minor)) {
         LogWarning("VER.bin holds no version digits; no update is offered");
         return {};
     }
     return {static_cast<std::uint8_t>(major - '0'), static_cast<std::uint8_t>(minor - '0')};
+}
+
+OfferedVersion ReadVersionFile(const std::filesystem::path& programFolder) {
+    const auto bytes = ReadFilePrefix(programFolder / kVersionFileName, kVersionFileSize);
+    return bytes ? ParseVersionFile(*bytes) : OfferedVersion{};
 }
 
 void ReadVersionFile(ConfigState& state) {

@@ -35,6 +35,11 @@ struct ConfigState {
     OfferedVersion offeredFirmware;   // as "VER.bin" offers it
     CustomisedKeys customisedKeys{};  // per key index: drawn highlighted
     ProgramFolders folders;
+    // Set while "keymap.bin" or "MacroDefine.bin" is there but could not be loaded (no
+    // permission, a FIFO, a folder): the file still holds the user's data, so nothing is
+    // written over it until a later load succeeds.
+    bool keymapWriteBlocked = false;
+    bool macroFileWriteBlocked = false;
 };
 
 // The Fn key never shows as customised.

@@ -146,5 +146,29 @@ TEST_F(OrvoctlTest, TraceOptionPrintsEveryTransfer) {
     EXPECT_NE(run.err.find(" get 00 01 02 "), std::string::npos) << run.err;
 }
 
+TEST_F(OrvoctlTest, ApplyRefusesAFileWithValuesOutOfRangeAndNamesThem) {
+    ASSERT_EQ(Orvoctl("read " + File("a.bin")).exitCode, 0);
+    std::vector<std::uint8_t> profile = ReadAll(File("a.bin"));
+    profile[0x000B] = 149; // report rate
+    profile[0x1D1A] = 78;  // lighting effect
+    profile[0x1D34] = 161; // game mode
+    WriteAll(File("bad.bin"), profile);
+    const std::size_t transfers = TraceTail(100000).size();
+
+    const ProgramRun apply = Orvoctl("apply " + File("bad.bin"));
+    EXPECT_EQ(apply.exitCode, 2);
+    EXPECT_EQ(apply.err, "orvoctl: " + File("bad.bin") +
+                             ": reportRate is 149 (allowed 0..3), gameMode is 161 (allowed 0..1), "
+                             "lightingEffect is 78 (allowed a code of the effect list)\n");
+    EXPECT_EQ(TraceTail(100000).size(), transfers); // the keyboard heard nothing
+}
+
+TEST_F(OrvoctlTest, ReadSweepsWhatAnInterruptedReadLeftBesideItsFile) {
+    WriteAll(File("p.bin.tmp123456"), {1, 2, 3});
+    ASSERT_EQ(Orvoctl("read " + File("p.bin")).exitCode, 0);
+    EXPECT_FALSE(std::filesystem::exists(File("p.bin.tmp123456")));
+    EXPECT_EQ(ReadAll(File("p.bin")).size(), 206928u);
+}
+
 } // namespace
 } // namespace orvo

@@ -30,9 +30,11 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
 
-# TMPDIR keeps this run's single-instance socket apart from any other running program.
+# Private runtime folders keep this run's single-instance socket apart from any other running
+# program.
 mkdir -p "$work/tmp"
-TMPDIR="$work/tmp" QT_QPA_PLATFORM=xcb ZORVANTA_SIMULATOR="$work/sim" \
+mkdir -m 700 "$work/run" "$work/run2"
+XDG_RUNTIME_DIR="$work/run" TMPDIR="$work/tmp" QT_QPA_PLATFORM=xcb ZORVANTA_SIMULATOR="$work/sim" \
   ZORVANTA_DATA_DIR="$work/data" ZORVANTA_TEST_CLICK=950,604 \
   "$bin/ZorvantaOrvo" >"$work/app.log" 2>&1 &
 app_pid=$!
@@ -76,7 +78,7 @@ app_pid=""
 mkdir -p "$work/sim2" "$work/tmp2"
 touch "$work/sim2/unplugged"
 start_hidden() {
-  TMPDIR="$work/tmp2" QT_QPA_PLATFORM=xcb ZORVANTA_SIMULATOR="$work/sim2" \
+  XDG_RUNTIME_DIR="$work/run2" TMPDIR="$work/tmp2" QT_QPA_PLATFORM=xcb ZORVANTA_SIMULATOR="$work/sim2" \
     ZORVANTA_DATA_DIR="$work/data2" "$bin/ZorvantaOrvo" >>"$work/app2.log" 2>&1
 }
 viewable() { xwininfo -name "Zorvanta Orvo" 2>/dev/null | grep -q "Map State: IsViewable"; }

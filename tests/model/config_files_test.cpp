@@ -2,13 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <fstream>
+#include <future>
 #include <random>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "model/key_tables.h"
+#include "model/log.h"
 #include "model/utf16.h"
 
 namespace orvo {
@@ -220,6 +226,124 @@ TEST_F(FilesFixture, VersionFileOffersTheDigitsAtBytes5And7) {
     state->offeredFirmware = {9, 9};
     ReadVersionFile(*state);
     EXPECT_EQ(state->offeredFirmware, OfferedVersion{});
+}
+
+TEST_F(FilesFixture, LoadingSaysWhetherTheFileLoadedWasCreatedOrCouldNotBeRead) {
+    enum class Kind { Missing, Regular, Fifo, Folder };
+    struct Row {
+        Kind kind;
+        LoadOutcome outcome;
+    };
+    const Row rows[] = {{Kind::Missing, LoadOutcome::Created},
+                        {Kind::Regular, LoadOutcome::Loaded},
+                        {Kind::Fifo, LoadOutcome::Unreadable},
+                        {Kind::Folder, LoadOutcome::Unreadable}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.kind));
+        fs::remove_all(state->folders.dataFolder);
+        fs::create_directories(state->folders.dataFolder);
+        for (const fs::path& file : {state->folders.keymapFile(), state->folders.macroFile()}) {
+            if (row.kind == Kind::Regular)
+                Write(file, Random(1000, 7));
+            else if (row.kind == Kind::Fifo)
+                ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+            else if (row.kind == Kind::Folder)
+                fs::create_directories(file);
+        }
+        const bool unreadable = row.outcome == LoadOutcome::Unreadable;
+        EXPECT_EQ(LoadKeymapFile(*state, false).outcome, row.outcome);
+        EXPECT_EQ(LoadMacroFile(*state).outcome, row.outcome);
+        EXPECT_EQ(state->keymapWriteBlocked, unreadable);
+        EXPECT_EQ(state->macroFileWriteBlocked, unreadable);
+
+        // What could not be read may hold the user's data: no write replaces it.
+        for (const FileResult& r :
+             {SaveKeymapFile(*state), SaveKeymapSnapshotFile(*state), SaveMacroFile(*state)}) {
+            EXPECT_EQ(r.ok, !unreadable);
+            if (unreadable) {
+                EXPECT_NE(r.error.find("not written over"), std::string::npos) << r.error;
+            }
+        }
+        EXPECT_EQ(fs::is_fifo(state->folders.keymapFile()), row.kind == Kind::Fifo);
+        EXPECT_EQ(fs::is_fifo(state->folders.macroFile()), row.kind == Kind::Fifo);
+    }
+    // Once the file reads again (the key picture reloads it), it may be written again.
+    fs::remove_all(state->folders.keymapFile());
+    Write(state->folders.keymapFile(), Random(kProfileFileSize, 8));
+    EXPECT_EQ(LoadKeymapFile(*state, true).outcome, LoadOutcome::Loaded);
+    EXPECT_TRUE(SaveKeymapFile(*state));
+}
+
+TEST_F(FilesFixture, AFifoInPlaceOfVerBinDoesNotStopTheStart) {
+    fs::create_directories(state->folders.programFolder);
+    ASSERT_EQ(::mkfifo(state->folders.versionFile().c_str(), 0600), 0);
+    state->offeredFirmware = {9, 9};
+    auto read = std::async(std::launch::async, [&] { ReadVersionFile(*state); });
+    if (read.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+        ::close(::open(state->folders.versionFile().c_str(), O_WRONLY | O_NONBLOCK));
+        FAIL() << "reading VER.bin blocked";
+    }
+    EXPECT_EQ(state->offeredFirmware, OfferedVersion{});
+}
+
+TEST_F(FilesFixture, AnOversizedFileIsCopiedAsideBeforeItIsFirstWrittenOver) {
+    std::vector<std::string> warnings;
+    const LogSink old = SetLogSink([&](LogLevel level, std::string_view line) {
+        if (level == LogLevel::Warning)
+            warnings.emplace_back(line);
+    });
+    fs::create_directories(state->folders.dataFolder);
+    const auto original = Random(kProfileFileSize + 5000, 9);
+    Write(state->folders.keymapFile(), original);
+    const LoadResult loaded = LoadKeymapFile(*state, false);
+    EXPECT_EQ(loaded.outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(loaded.bytesRead, kProfileFileSize);
+    EXPECT_EQ(loaded.fileSize, kProfileFileSize + 5000);
+    ASSERT_FALSE(warnings.empty());
+    EXPECT_NE(warnings[0].find("211928 bytes"), std::string::npos) << warnings[0];
+
+    const fs::path orig = state->folders.dataFolder / "keymap.bin.orig";
+    ASSERT_TRUE(SaveKeymapFile(*state));
+    EXPECT_EQ(Read(orig), original);
+    EXPECT_EQ(Read(state->folders.keymapFile()).size(), kProfileFileSize);
+    ASSERT_TRUE(SaveKeymapFile(*state)); // no second copy of a file of the right size
+    EXPECT_FALSE(fs::exists(orig.string() + "1"));
+
+    // A second oversized file gets the next name; the first copy stays.
+    Write(state->folders.keymapFile(), Random(kProfileFileSize + 1, 10));
+    ASSERT_TRUE(SaveKeymapFile(*state));
+    EXPECT_EQ(Read(orig), original);
+    EXPECT_EQ(Read(orig.string() + "1").size(), kProfileFileSize + 1);
+
+    // When the copy cannot be made, the original is not written over.
+    Write(state->folders.keymapFile(), original);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = kProfileFileSize + 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const FileResult refused = SaveKeymapFile(*state);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+    SetLogSink(old);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(Read(state->folders.keymapFile()), original);
+    EXPECT_FALSE(fs::exists(orig.string() + "2"));
+}
+
+TEST_F(FilesFixture, TheStartUpSweepTakesTheDataFilesTemporaries) {
+    fs::create_directories(state->folders.profileFolder());
+    const fs::path data = state->folders.dataFolder;
+    const fs::path profiles = state->folders.profileFolder();
+    for (const fs::path& p :
+         {data / "keymap.bin.tmp123456", data / "MacroDefine.bin.tmpa1B2c3",
+          profiles / "Juego 2.bin.tmp77", data / "notes.tmp123456", profiles / "notes.txt.tmp1",
+          profiles / ".bin.tmp123456", profiles / "Juego 2.bin"})
+        Write(p, Random(10, 11));
+    EXPECT_EQ(SweepDataFolder(state->folders), 3u);
+    for (const fs::path& kept : {data / "notes.tmp123456", profiles / "notes.txt.tmp1",
+                                 profiles / ".bin.tmp123456", profiles / "Juego 2.bin"})
+        EXPECT_TRUE(fs::exists(kept)) << kept;
 }
 
 TEST(KeyActionRecord, PathIsUtf16AndAlwaysTerminated) {

@@ -112,5 +112,42 @@ TEST(DumpWriter, JsonEscapesEveryControlCharacter) {
     EXPECT_EQ(JsonEscape("a\"b\\c\n\t\x01\x1f\xC3\xB1"), "a\\\"b\\\\c\\n\\t\\u0001\\u001f\xC3\xB1");
 }
 
+TEST(DumpWriter, ControlsThatBreakOrReorderLinesAreEscapedInBothForms) {
+    struct Row {
+        const char* in;
+        const char* text;
+        const char* json;
+    };
+    const Row rows[] = {
+        {"a\x1b[2Jb", "a\\x1b[2Jb", "a\\u001b[2Jb"}, // C0
+        {"a\x7f", "a\\x7f", "a\\u007f"},             // DEL
+        {"a\xC2\x85"
+         "b\xC2\x9B",
+         "a\\u0085b\\u009b", "a\\u0085b\\u009b"},                                // C1: NEL, CSI
+        {"evil\xE2\x80\xAEgpj.exe", "evil\\u202egpj.exe", "evil\\u202egpj.exe"}, // RLO
+        {"\xE2\x80\x8E\xE2\x80\x8F\xD8\x9C", "\\u200e\\u200f\\u061c",
+         "\\u200e\\u200f\\u061c"}, // marks
+        {"\xE2\x80\xAA\xE2\x80\xAC\xE2\x81\xA6\xE2\x81\xA9", "\\u202a\\u202c\\u2066\\u2069",
+         "\\u202a\\u202c\\u2066\\u2069"}, // embeddings, isolates
+        {"a\xE2\x80\xA8"
+         "b",
+         "a\\u2028b", "a\\u2028b"}, // line separator
+        {"a\xFF"
+         "b\xC3",
+         "a\\xffb\\xc3", "a\\ufffdb\\ufffd"}, // not UTF-8
+        {"M\xC3\xBAsica \xE2\x82\xAC \xF0\x9F\x8E\xB9",
+         "M\xC3\xBAsica \xE2\x82\xAC \xF0\x9F\x8E\xB9",
+         "M\xC3\xBAsica \xE2\x82\xAC \xF0\x9F\x8E\xB9"}, // printable text stays
+    };
+    for (const Row& row : rows) {
+        const auto text = MakeTextWriter();
+        text->beginObject("");
+        text->string("name", row.in);
+        text->endObject();
+        EXPECT_EQ(text->finish(), std::string("name: ") + row.text + "\n") << row.in;
+        EXPECT_EQ(JsonEscape(row.in), row.json) << row.in;
+    }
+}
+
 } // namespace
 } // namespace orvo::cli
