@@ -22,6 +22,7 @@ class QPushButton;
 namespace orvo {
 
 class CXColorSpectrumCtrl;
+class SkinnedWindow;
 
 // Places of the dialog's parts, in dialog coordinates.
 inline constexpr QRect kColourOkRect{218, 187, 47, 15};
@@ -69,8 +70,6 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
@@ -78,20 +77,15 @@ private:
     void selectCell(int cell);
     QImage compose() const;
     void fillFields();
-    void sizeToBackground();
 
     ImageStore m_images;
+    SkinnedWindow* m_skin = nullptr; // a child: frame, size and dragging
     std::uint32_t m_pickedColour = 0;
     int m_selectedCell = -1;
     CXColorSpectrumCtrl* m_spectrum = nullptr;
     std::array<QLineEdit*, kFieldCount> m_fields{};
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
-    // Window dragging from a free spot: where the press landed, and whether it may drag.
-    QPoint m_pressGlobal;
-    QPoint m_pressWindowPos;
-    bool m_dragArmed = false;
-    bool m_dragging = false;
 };
 
 } // namespace orvo

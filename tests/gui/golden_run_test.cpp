@@ -97,8 +97,8 @@ protected:
 };
 
 TEST_F(GoldenRunTest, StartSaveResetAndCloseMatchTheRecordedRun) {
+    usePrompts(prompts);
     CBrisoldeDlg& w = start();
-    w.lighting().setPrompts(&prompts);
     settle();
     check("startup", step(true));
 
