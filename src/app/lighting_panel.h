@@ -96,8 +96,6 @@ public:
     // clears the selection afterwards, whatever happened here.
     void colourSelectedKeys();
 
-    PerformancePanel& performance() { return m_performance; }
-
 private:
     void drawRegion(QPainter& canvas, MainRegion region, bool alt = false);
     void drawSpeedAndBrightness(QPainter& canvas, std::uint8_t effect);

@@ -62,7 +62,6 @@ struct MainWindowState {
     int hoveredEffectRow = kNoRow;
     int hoveredPalmRow = kNoRow;
 
-    bool anyOverlayOpen() const { return effectListOpen || palmListOpen || helpMenuOpen; }
     void closeOverlays() { effectListOpen = palmListOpen = helpMenuOpen = false; }
     void clearSelection() {
         keySelected.fill(0);

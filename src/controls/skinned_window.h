@@ -44,7 +44,6 @@ public:
     // title bar had been pressed at `pressPoint` (window coordinates). The window manager
     // moves it where it can.
     void startMove(QPoint pressPoint);
-    bool moving() const { return m_following; }
 
     // The background picture's size (read from the file's header), or the fallback size.
     QSize backgroundSize() const;
