@@ -48,7 +48,7 @@ QImage SkinnedWindow::shapePicture() const {
     if (picture.isNull())
         return {};
     return picture.convertToFormat(QImage::Format_RGB32)
-        .createMaskFromColor(kCutOutColour, Qt::MaskOutColor);
+        .createMaskFromColor(kCutOutColour, Qt::MaskInColor);
 }
 
 void SkinnedWindow::applySkin() {
