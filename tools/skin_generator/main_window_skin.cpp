@@ -262,12 +262,10 @@ void PaintMainWindow(SkinWriter& out, QImage& window) {
         {kMinimiseRegion, TitleGlyph::Minimise},
         {kCloseRegion, TitleGlyph::Close},
     };
-    for (const auto& [region, glyph] : titleButtons) {
-        const RegionPlace& button = RegionPlaceOf(region);
-        const QPoint at = ToQPoint(button.drawAt);
-        out.write(kMainFolder, button.picture, TitleButton(window, at, glyph, false));
-        out.write(kMainFolder, button.altPicture, TitleButton(window, at, glyph, true));
-    }
+    for (const auto& [region, glyph] : titleButtons)
+        out.writeRegion(region, [&, glyph](QPoint at, bool over) {
+            return TitleButton(window, at, glyph, over);
+        });
 
     const QImage keyboard = KeyboardPicture(window, false);
     out.write(kMainFolder, kKeyboardPicture.name, keyboard);

@@ -202,12 +202,10 @@ void PaintLeftPanel(SkinWriter& out, QImage& window) {
         {kDirectionTRegion, Arrow::Up},
         {kDirectionBRegion, Arrow::Down},
     };
-    for (const auto& [region, arrow] : arrows) {
-        const RegionPlace& place = RegionPlaceOf(region);
-        const QPoint at = ToQPoint(place.drawAt);
-        out.write(kMainFolder, place.picture, DirectionButton(window, at, arrow, true));
-        out.write(kMainFolder, place.altPicture, DirectionButton(window, at, arrow, false));
-    }
+    for (const auto& [region, arrow] : arrows)
+        out.writeRegion(region, [&, arrow](QPoint at, bool disabled) {
+            return DirectionButton(window, at, arrow, !disabled);
+        });
 
     const RegionPlace& gameMode = RegionPlaceOf(kGameModeRegion);
     const QImage on = Switch(window, true);
