@@ -32,11 +32,13 @@ CCustomColorDialog::CCustomColorDialog(const QString& imageFolder, QWidget* pare
     setModal(true);
     // The dialog repaints on every pick while dragging; the store re-reads a changed file.
     m_images.setCaching(true);
-    m_skin =
+    // Frame, size and dragging (a child of the dialog). A press on a cell or the close box is
+    // a click; anywhere else it may drag the window.
+    auto* skin =
         new SkinnedWindow(*this, m_images, kColourBackgroundImage, {}, kColourDialogFallbackSize);
-    // A press on a cell or the close box is a click; anywhere else it may drag the window.
-    m_skin->setFreeSpots([](QPoint p) {
-        return PaletteCellAt({p.x(), p.y()}) < 0 && !kColourDialogCloseBox.contains({p.x(), p.y()});
+    skin->setFreeSpots([](QPoint p) {
+        const Point at = ToPoint(p);
+        return PaletteCellAt(at) < 0 && !kColourDialogCloseBox.contains(at);
     });
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);

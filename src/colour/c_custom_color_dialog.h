@@ -22,7 +22,6 @@ class QPushButton;
 namespace orvo {
 
 class CXColorSpectrumCtrl;
-class SkinnedWindow;
 
 // Places of the dialog's parts, in dialog coordinates.
 inline constexpr QRect kColourOkRect{218, 187, 47, 15};
@@ -79,7 +78,6 @@ private:
     void fillFields();
 
     ImageStore m_images;
-    SkinnedWindow* m_skin = nullptr; // a child: frame, size and dragging
     std::uint32_t m_pickedColour = 0;
     int m_selectedCell = -1;
     CXColorSpectrumCtrl* m_spectrum = nullptr;
