@@ -8,12 +8,13 @@
 // the window asks for:
 //
 //   window signal              dialog (to come)     afterwards
-//   keyAssignmentRequested(k)  CKeyMap              Session::AssignKey, RedrawMainWindow
+//   keyAssignmentRequested(k)  CKeyMap              on OK Session::AssignKey
 //   profilesRequested()        CConfigureDlg        50 ms, refreshFromImage(Dialog)
 //   macrosRequested()          CMacroRecordDlg      on OK Session::CommitMacros
 //
 // Each dialog is created here once, gets the references it needs, and is connected to its
-// window signal in the constructor.
+// window signal in the constructor. The signals come from a click, whose redraw of the window
+// follows once the dialog has ended.
 
 #include "device/session.h"
 #include "model/config_state.h"
