@@ -5,6 +5,7 @@
 //  3. CPU time of the idle program over 30 s with its window shown (< 1 % of one core).
 // `main_window_bench --minimal-window` is the minimal window of measurement 2.
 
+#include "app/application.h"
 #include "app/brisolde_dlg.h"
 #include "controls/image_store.h"
 #include "model/config_state.h"
@@ -70,7 +71,10 @@ template <typename F> double MillisecondsPerRun(int runs, F&& f) {
 bool MeasureComposition(const QTemporaryDir& dir) {
     qputenv("ZORVANTA_SIMULATOR", QDir(dir.path()).filePath(QStringLiteral("sim")).toUtf8());
     qputenv("ZORVANTA_DATA_DIR", QDir(dir.path()).filePath(QStringLiteral("data")).toUtf8());
-    orvo::CBrisoldeDlg window((BinDir() + QStringLiteral("/ZorvantaOrvo")).toStdString());
+    orvo::CBrisoldeApp::Setup setup;
+    setup.executable = (BinDir() + QStringLiteral("/ZorvantaOrvo")).toStdString();
+    orvo::CBrisoldeApp application(std::move(setup));
+    orvo::CBrisoldeDlg& window = application.window();
     window.show();
     WaitForReadBack(window);
     window.state().helpMenuOpen = true; // every layer of the window's own
@@ -88,7 +92,7 @@ bool MeasureComposition(const QTemporaryDir& dir) {
     std::printf("RedrawMainWindow: %.3f ms uncached, %.3f ms cached: %.1fx faster (target >= "
                 "%.0fx), pixels %s\n",
                 uncached, cached, ratio, kCacheSpeedupTarget, same ? "identical" : "DIFFER");
-    window.shutdown();
+    application.shutdown();
     return same && ratio >= kCacheSpeedupTarget;
 }
 

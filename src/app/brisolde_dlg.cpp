@@ -1,50 +1,34 @@
 #include "app/brisolde_dlg.h"
 
 #include "app/about_dlg.h"
-#include "app/gui_message_sink.h"
+#include "app/device_actions.h"
+#include "app/lighting_panel.h"
 #include "app/main_window_composer.h"
-#include "app/skin_prefetch.h"
+#include "app/override_cursor.h"
+#include "app/prompts.h"
 #include "app/slider_drawing.h"
 #include "controls/bit_slider.h"
 #include "controls/image_store.h"
+#include "controls/qt_convert.h"
 #include "controls/skin_resources.h"
-#include "device/commands.h"
-#include "device/connection.h"
-#include "device/hid.h"
-#include "device/pacer.h"
-#include "model/config_files.h"
+#include "controls/skinned_window.h"
+#include "device/session.h"
 #include "model/config_state.h"
 #include "model/log.h"
-#include "model/window_messages.h"
 
-#include <QApplication>
 #include <QContextMenuEvent>
-#include <QImageReader>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSystemTrayIcon>
-#include <QTimer>
-#include <QWindow>
 
 #include <cstdio>
-#include <string>
 
 namespace orvo {
 
 namespace {
 
-// Hidden switches for scripts: a screenshot of the window after the first read-back (then the
-// program ends), and a click at "x,y" just before it.
-constexpr const char* kScreenshotVariable = "ZORVANTA_SCREENSHOT";
-constexpr const char* kTestClickVariable = "ZORVANTA_TEST_CLICK";
 // For the start-up benchmark: one line on stdout when the first frame is painted.
 constexpr const char* kReportFirstFrameVariable = "ZORVANTA_REPORT_FIRST_FRAME";
-
-Point ToPoint(const QPointF& p) {
-    return Point{qRound(p.x()), qRound(p.y())};
-}
 
 QIcon ProgramIcon(const ImageStore& images) {
     QImage picture = images.image(kAppIconImage.toString());
@@ -58,140 +42,58 @@ QIcon ProgramIcon(const ImageStore& images) {
 
 } // namespace
 
-namespace {
-QString ImageFolderString(const ProgramFolders& folders) {
-    return QString::fromStdString((folders.imageFolder / "").string());
-}
-} // namespace
-
-QString ImageFolderOf(const std::filesystem::path& executable) {
-    return ImageFolderString(ProgramFoldersFromEnvironment(executable));
-}
-CBrisoldeDlg::CBrisoldeDlg(std::filesystem::path executable, SkinPrefetch* prefetch,
-                           QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      m_config(std::make_unique<ConfigState>()) {
+CBrisoldeDlg::CBrisoldeDlg(Session& session, ImageStore& images, Prompts& prompts,
+                           DeviceActions& deviceActions, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_session(session), m_images(images),
+      m_prompts(prompts), m_deviceActions(deviceActions) {
     setWindowTitle(QString::fromUtf16(kMainWindowTitle));
     // Every pixel comes from the composed picture; nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    if (executable.empty())
-        executable = QCoreApplication::applicationFilePath().toStdString();
-    initialise(executable, prefetch);
-}
 
-CBrisoldeDlg::~CBrisoldeDlg() {
-    shutdown();
-}
+    m_skin = new SkinnedWindow(*this, m_images, ToQString(kBackgroundPicture.name));
+    if (m_skin->backgroundSize().isEmpty())
+        LogWarning("skin: main.png is missing from " + m_images.folder().toStdString());
 
-void CBrisoldeDlg::initialise(const std::filesystem::path& executable, SkinPrefetch* prefetch) {
-    ConfigState& config = *m_config;
-    config.folders = ProgramFoldersFromEnvironment(executable);
-    if (const FileResult made = EnsureDataFolder(config.folders); !made)
-        LogWarning("data folder: " + made.error);
-    m_images = std::make_unique<ImageStore>(ImageFolderString(config.folders));
-    m_images->setCaching(true);
-    ReadVersionFile(config);
-
-    // The header gives the size; the pictures are decoded for the first composition.
-    const QSize background = QImageReader(m_images->path(kBackgroundImage.toString())).size();
-    if (!background.isValid())
-        LogWarning("skin: main.png is missing from " + m_images->folder().toStdString());
-    setFixedSize(background.isValid() ? background : QSize(0, 0));
-
-    m_pacer = std::make_unique<RealPacer>();
-    m_bus = OpenHidBusFromEnvironment();
-    m_connection = std::make_unique<DeviceConnection>(*m_bus, *m_pacer);
-    m_sink = std::make_unique<GuiMessageSink>(
-        [this](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-            handleMessage(message, wParam, lParam);
-        });
-    m_lighting = std::make_unique<LightingPanel>(*this, m_state, config, m_sliders);
-    m_deviceActions = std::make_unique<DeviceActions>(*this, m_state, config, m_sliders);
-    m_composer = std::make_unique<MainWindowComposer>(*m_images, m_state, config, *m_lighting);
+    ConfigState& config = m_session.config();
+    m_lighting = std::make_unique<LightingPanel>(m_images, m_state, config, m_sliders, m_prompts);
+    m_composer = std::make_unique<MainWindowComposer>(m_images, m_state, config, *m_lighting);
     m_dispatcher = std::make_unique<ClickDispatcher>(m_state, config, *m_lighting,
                                                      static_cast<MainWindowCommands&>(*this));
-
-    startHotplugMonitor();
     createSliders();
-    if (const LoadResult macros = LoadMacroFile(config); !macros)
-        LogWarning("MacroDefine.bin: " + macros.error);
-
-    // "keymap.bin" goes into the image before the read-back thread starts, so that the
-    // keyboard's values win over the file's.
-    config.keyActions.clear();
-    if (const LoadResult keymap = LoadKeymapFile(config, false); !keymap)
-        LogWarning("keymap.bin: " + keymap.error);
-    CommitSnapshot(config);
-    RecomputeCustomisedKeys(config);
-    setSlidersFromImage(true, false);
-
-    // The first picture shows "keymap.bin"; it is composed before the read-back thread
-    // starts writing the image, and stays until the read-back has been handled.
-    if (prefetch)
-        prefetch->deliverTo(*m_images);
-    RedrawMainWindow();
-
-    connectKeyboard();
-    setWindowIcon(ProgramIcon(*m_images));
+    setWindowIcon(ProgramIcon(m_images));
     createTrayIcon();
 }
 
-void CBrisoldeDlg::startHotplugMonitor() {
-    std::string error;
-    m_hotplug = m_bus->WatchHotplug(
-        [this](HotplugEvent event) {
-            // Called on the monitor's thread: the handlers run on the UI thread.
-            QMetaObject::invokeMethod(
-                this,
-                [this, event] {
-                    if (event == HotplugEvent::Arrival)
-                        onDeviceArrival();
-                    else
-                        onDeviceRemoval();
-                },
-                Qt::QueuedConnection);
-        },
-        error);
-    if (m_hotplug)
-        return;
-    LogWarning("hotplug: " + error);
-    // Not modal: start-up goes on and the program runs without reconnecting.
-    auto* box = new QMessageBox(QMessageBox::Warning, QString::fromUtf16(kMainWindowTitle),
-                                QString::fromUtf16(kNotificationFailedText), QMessageBox::Ok);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->show();
+CBrisoldeDlg::~CBrisoldeDlg() {
+    if (m_tray)
+        m_tray->hide();
+}
+
+ConfigState& CBrisoldeDlg::config() {
+    return m_session.config();
 }
 
 void CBrisoldeDlg::createSliders() {
-    for (std::size_t i = 0; i < kSliderSpecs.size(); ++i) {
-        const SliderSpec& spec = kSliderSpecs[i];
-        auto* slider = new CBitSlider(m_images.get(), this);
-        slider->setup(spec.controlId, QPoint(spec.position.x, spec.position.y), spec.maximum,
-                      spec.startPosition);
-        connect(slider, &CBitSlider::sliderChanged, this, &CBrisoldeDlg::onSliderChanged);
+    for (std::size_t i = 0; i < kSliderPlaces.size(); ++i) {
+        const SliderPlace& place = kSliderPlaces[i];
+        auto* slider = new CBitSlider(&m_images, this);
+        slider->setup(place.controlId, ToQPoint(place.position), place.maximum,
+                      place.startPosition);
+        const int id = place.controlId;
+        connect(slider, &QSlider::valueChanged, this,
+                [this, id](int position) { onSliderMoved(id, position); });
         m_sliders.sliders[i] = slider;
-        m_lastSliderPosition[i] = -1;
     }
-}
-
-void CBrisoldeDlg::connectKeyboard() {
-    m_readBackPending = true;
-    const ConnectResult result = m_connection->Connect(*m_config, *m_sink);
-    if (!result.commandOpen)
-        m_readBackPending = false;
-    if (!result.error.empty())
-        LogWarning("keyboard: " + result.error);
-    m_startHidden = !result.connected();
 }
 
 void CBrisoldeDlg::createTrayIcon() {
     m_tray = new QSystemTrayIcon(windowIcon(), this);
     m_tray->setToolTip(QString::fromUtf16(kMainWindowTitle));
     m_trayMenu = new QMenu(this);
-    m_trayMenu->addAction(QString::fromUtf16(kQuitMenuText), this, &CBrisoldeDlg::endDialog);
+    m_trayMenu->addAction(QString::fromUtf16(kQuitMenuText), this, &CBrisoldeDlg::end);
     m_tray->setContextMenu(m_trayMenu);
     connect(m_tray, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
@@ -203,7 +105,7 @@ void CBrisoldeDlg::createTrayIcon() {
 }
 
 bool CBrisoldeDlg::keyboardConnected() const {
-    return m_connection->commandOpen();
+    return m_session.keyboardConnected();
 }
 
 void CBrisoldeDlg::trayDoubleClicked() {
@@ -227,63 +129,41 @@ void CBrisoldeDlg::showAbout() {
     about.exec();
 }
 
-// --- Messages of the workers and the sliders -----------------------------------------------
+// --- The image and the sliders -------------------------------------------------------------
 
-void CBrisoldeDlg::handleMessage(std::uint32_t message, std::uintptr_t wParam,
-                                 std::intptr_t lParam) {
-    if (message == WM_READBACK_DONE)
-        onReadBackDone(lParam);
-    else if (message == WM_DEVICE_KEY_EVENT)
-        onDeviceKeyEvent(wParam);
+void CBrisoldeDlg::ReplaceImage(ImageChange change) {
+    const SettingsImage& image = m_session.config().image;
+    switch (change) {
+    case ImageChange::Reverted:
+        m_state.diyMode = IsCustomEffect(image.byte(field::lightingEffect));
+        break;
+    case ImageChange::FactoryReset:
+        m_state.diyMode = false;
+        m_state.closeOverlays();
+        break;
+    case ImageChange::ReadBack:
+    case ImageChange::Reconnected:
+        break;
+    }
+    const bool afterReconnect =
+        change == ImageChange::FactoryReset || change == ImageChange::Reconnected;
+    const SliderPositions positions = SliderPositionsAfter(
+        image, afterReconnect ? SliderSync::KeepPalmRest : SliderSync::AllFields);
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        if (!positions[i] || m_sliders.sliders[i] == nullptr)
+            continue;
+        // Quietly: the image is not to be written from here.
+        const QSignalBlocker quiet(m_sliders.sliders[i]);
+        m_sliders.sliders[i]->setValue(*positions[i]);
+    }
+    m_settleDue = true;
 }
 
-void CBrisoldeDlg::onReadBackDone(std::intptr_t lParam) {
-    m_readBackPending = false;
-    ConfigState& config = *m_config;
-    setSlidersFromImage(true, false);
-    RecomputeCustomisedKeys(config);
-    if (lParam == 0 && !m_connection->RunCommands([&](CommandChannel& ch) {
-            return ReadLightingEffect(ch, config.image);
-        }))
-        LogWarning("refresh: the lighting values could not be read");
-    setSlidersFromImage(false, false);
-    if (const FileResult saved = SaveKeymapFile(config); !saved)
-        LogWarning("keymap.bin: " + saved.error);
-    RedrawMainWindow();
-    if (lParam == 0)
-        m_deviceActions->checkFirmware();
-    if (!m_startupHooksRun) {
-        m_startupHooksRun = true;
-        // After the handler returned, so the read-back thread is not kept waiting.
-        QTimer::singleShot(0, this, &CBrisoldeDlg::runStartupHooks);
-    }
-}
-
-void CBrisoldeDlg::runStartupHooks() {
-    const QByteArray click = qgetenv(kTestClickVariable);
-    if (!click.isEmpty()) {
-        const QList<QByteArray> xy = click.split(',');
-        if (xy.size() == 2) {
-            const QPointF at(xy[0].toInt(), xy[1].toInt());
-            const QPointF global = mapToGlobal(at);
-            QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                              Qt::NoModifier);
-            QCoreApplication::sendEvent(this, &press);
-            QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
-                                Qt::NoButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(this, &release);
-        }
-    }
-    const QString screenshot = qEnvironmentVariable(kScreenshotVariable);
-    if (!screenshot.isEmpty()) {
-        if (!grab().save(screenshot))
-            LogWarning("screenshot: cannot write " + screenshot.toStdString());
-        endDialog();
-    }
-}
-
-void CBrisoldeDlg::onDeviceKeyEvent(std::uintptr_t code) {
-    LogTrace("device key event " + std::to_string(code));
+void CBrisoldeDlg::settleImage() {
+    std::array<int, kSliderCount> positions{};
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        positions[i] = m_sliders.sliders[i] ? m_sliders.sliders[i]->value() : 0;
+    SettleShownValues(m_session.config().image, positions, m_state.effectListOpen);
 }
 
 void CBrisoldeDlg::setSliderPosition(int controlId, int position) {
@@ -291,41 +171,17 @@ void CBrisoldeDlg::setSliderPosition(int controlId, int position) {
         slider->setValue(position);
 }
 
-void CBrisoldeDlg::setSlidersFromImage(bool allSix, bool responseTimeMinusOne) {
-    const SettingsImage& image = m_config->image;
-    for (const SliderSpec& spec : kSliderSpecs) {
-        const int id = spec.controlId;
-        if (!allSix && (id == kPalmSpeedSlider || id == kPalmBrightnessSlider))
-            continue;
-        int position = SliderPositionFromImage(image, id);
-        if (id == kResponseTimeSlider && responseTimeMinusOne)
-            position -= 1;
-        setSliderPosition(id, position);
-    }
-}
-
-void CBrisoldeDlg::DrawSlider(int controlId, QPainter& canvas) {
-    CBitSlider* slider = m_sliders.byId(controlId);
-    if (slider == nullptr)
-        return;
-    // While the read-back thread fills the image the sliders only show; their positions are
-    // set from the image once it is done.
+void CBrisoldeDlg::onSliderMoved(int controlId, int position) {
+    // While the read-back thread fills the image the sliders only show; they are set from
+    // the image once it is done.
     if (!m_readBackPending)
-        StoreSliderPosition(m_config->image, controlId, slider->value());
-    PaintSlider(canvas, *m_images, *slider);
-}
-
-void CBrisoldeDlg::onSliderChanged(int controlId) {
-    const auto index = SliderIndex(controlId);
+        StoreSliderPosition(m_session.config().image, controlId, position);
     CBitSlider* slider = m_sliders.byId(controlId);
-    if (!index || slider == nullptr || m_canvas.isNull())
+    if (slider == nullptr || slider->isHidden() || m_canvas.isNull())
         return;
-    if (slider->value() == m_lastSliderPosition[*index])
-        return;
-    m_lastSliderPosition[*index] = slider->value();
     // Only the slider's place changes: paint it into the picture and copy just that part.
     QPainter canvas(&m_canvas);
-    DrawSlider(controlId, canvas);
+    PaintSlider(canvas, m_images, *slider);
     canvas.end();
     update(SliderPaintArea(*slider));
 }
@@ -333,17 +189,19 @@ void CBrisoldeDlg::onSliderChanged(int controlId) {
 // --- Composition and painting --------------------------------------------------------------
 
 QImage CBrisoldeDlg::composeNow() {
-    m_canvas = m_composer->compose();
-    for (std::size_t i = 0; i < m_sliders.sliders.size(); ++i)
-        if (m_sliders.sliders[i])
-            m_lastSliderPosition[i] = m_sliders.sliders[i]->value();
+    m_canvas = m_composer->compose(m_skin->backgroundPicture());
     return m_canvas;
 }
 
 void CBrisoldeDlg::RedrawMainWindow() {
     // While the read-back thread fills the image nothing reads it here.
-    if (!m_readBackPending)
+    if (!m_readBackPending) {
+        if (m_settleDue) {
+            m_settleDue = false;
+            settleImage();
+        }
         composeNow();
+    }
     update();
 }
 
@@ -376,11 +234,6 @@ void CBrisoldeDlg::mousePressEvent(QMouseEvent* event) {
 }
 
 void CBrisoldeDlg::mouseMoveEvent(QMouseEvent* event) {
-    m_lastGlobalPos = event->globalPosition().toPoint();
-    if (m_movingWindow) {
-        move(m_lastGlobalPos - m_moveOffset);
-        return;
-    }
     if (m_readBackPending)
         return;
     // A band whose button-up went elsewhere ends here.
@@ -396,22 +249,13 @@ void CBrisoldeDlg::mouseReleaseEvent(QMouseEvent* event) {
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    if (m_movingWindow) {
-        // The end of a window drag is no click.
-        m_movingWindow = false;
-        m_dispatcher->buttonLost();
-        return;
-    }
     m_dispatcher->leftButtonUp(ToPoint(event->position()));
 }
 
 void CBrisoldeDlg::startWindowMove(Point pressPoint) {
-    if (QWindow* window = windowHandle(); window && window->startSystemMove())
-        return;
-    // Without the window manager's help the window follows the pointer itself.
-    m_movingWindow = true;
-    m_moveOffset = QPoint(pressPoint.x, pressPoint.y);
-    move(m_lastGlobalPos - m_moveOffset);
+    // The skin follows the pointer until the release, which it keeps: the end of a window
+    // drag is no click.
+    m_skin->startMove(ToQPoint(pressPoint));
 }
 
 void CBrisoldeDlg::keyPressEvent(QKeyEvent* event) {
@@ -457,7 +301,7 @@ void CBrisoldeDlg::contextMenuEvent(QContextMenuEvent* event) {
 void CBrisoldeDlg::closeEvent(QCloseEvent* event) {
     // Closed by the window manager: the program ends as through "Salir".
     event->accept();
-    endDialog();
+    end();
 }
 
 bool CBrisoldeDlg::event(QEvent* event) {
@@ -479,49 +323,31 @@ void CBrisoldeDlg::minimise() {
     hide();
 }
 
-bool CBrisoldeDlg::writeKeymapFile() {
-    const FileResult saved = SaveKeymapFile(*m_config);
-    if (!saved)
-        LogWarning("keymap.bin: " + saved.error);
-    return saved.ok;
-}
-
 void CBrisoldeDlg::saveChanges() {
-    ConfigState& config = *m_config;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ApplyResult result = m_connection->ApplyChanges(config.image, config.deviceSnapshot);
-    if (result.ok) {
-        CommitSnapshot(config);
-        writeKeymapFile();
+    SaveResult result;
+    {
+        OverrideCursor wait(Qt::WaitCursor);
+        result = m_session.Save();
     }
-    QApplication::restoreOverrideCursor();
-    if (!result.ok) {
-        // The changes stay in the image, so the next Save sends them again.
-        QMessageBox::warning(this, QString::fromUtf16(kWarningCaption),
-                             QString::fromUtf16(kSaveFailedText));
-        Q_EMIT saveFailed();
-    }
+    if (result.ok())
+        return;
+    // The changes stay in the image, so the next Save sends them again.
+    m_prompts.warn(QString::fromUtf16(kWarningCaption), QString::fromUtf16(kSaveFailedText));
+    Q_EMIT saveFailed();
 }
 
 void CBrisoldeDlg::cancelChanges() {
-    ConfigState& config = *m_config;
     hide();
-    RevertToSnapshot(config);
-    RecomputeCustomisedKeys(config);
-    m_state.diyMode = config.image.byte(field::lightingEffect) >= kFirstCustomEffect;
-    // The sliders show the restored values; else the next composition would store their old
-    // positions back into the image.
-    setSlidersFromImage(true, false);
-    writeKeymapFile();
+    m_session.Cancel();
+    ReplaceImage(ImageChange::Reverted);
 }
 
 void CBrisoldeDlg::closeProgram() {
-    if (const FileResult saved = SaveKeymapSnapshotFile(*m_config); !saved)
-        LogWarning("keymap.bin: " + saved.error);
-    endDialog();
+    m_session.Close();
+    end();
 }
 
-void CBrisoldeDlg::endDialog() {
+void CBrisoldeDlg::end() {
     if (m_ended)
         return;
     m_ended = true;
@@ -532,64 +358,22 @@ void CBrisoldeDlg::endDialog() {
 }
 
 void CBrisoldeDlg::openProfiles() {
-    if (m_hooks.openProfiles)
-        m_hooks.openProfiles();
+    Q_EMIT profilesRequested();
 }
 
 void CBrisoldeDlg::openMacros() {
-    if (m_hooks.openMacros)
-        m_hooks.openMacros();
+    Q_EMIT macrosRequested();
 }
 
 void CBrisoldeDlg::assignKey(int key) {
-    if (m_hooks.assignKey)
-        m_hooks.assignKey(key);
+    Q_EMIT keyAssignmentRequested(key);
 }
 
 void CBrisoldeDlg::helpItem(int item) {
     if (item == kHelpItemFactoryReset)
-        m_deviceActions->factoryReset();
+        m_deviceActions.factoryReset();
     else if (item == kHelpItemUpdater)
-        m_deviceActions->LaunchUpdater();
-}
-
-// --- Hotplug and teardown ------------------------------------------------------------------
-
-void CBrisoldeDlg::onDeviceArrival() {
-    if (m_shutDown)
-        return;
-    const ArrivalResult result = m_connection->OnArrival(*m_config);
-    if (!result.error.empty())
-        LogWarning("arrival: " + result.error);
-    if (!result.reopened)
-        return;
-    if (result.factoryReset) {
-        m_state.diyMode = false;
-        m_state.closeOverlays();
-    }
-    setSlidersFromImage(false, true);
-    if (result.readBackDone)
-        onReadBackDone(0);
-    else
-        RedrawMainWindow();
-}
-
-void CBrisoldeDlg::onDeviceRemoval() {
-    if (m_shutDown)
-        return;
-    m_connection->OnRemoval(); // writes its own trace line
-}
-
-void CBrisoldeDlg::shutdown() {
-    if (m_shutDown)
-        return;
-    m_shutDown = true;
-    if (m_tray)
-        m_tray->hide();
-    m_hotplug.reset();
-    // A worker waiting in a send returns at once, so the joins below cannot hang.
-    m_sink->release();
-    m_connection->Shutdown();
+        m_deviceActions.LaunchUpdater();
 }
 
 } // namespace orvo

@@ -9,8 +9,6 @@ namespace orvo {
 
 namespace {
 
-constexpr std::size_t kBandSelectableKeys = 113; // keys 0..112; the L row is not coloured
-
 std::uint8_t AsHover(int index) {
     return index < 0 ? kNoHover : static_cast<std::uint8_t>(index);
 }
@@ -21,11 +19,7 @@ int ListRow(const InclusiveRect& area, Point p) {
 
 } // namespace
 
-bool IsInertKey(int key) {
-    return (key >= 17 && key <= 19) || key == 95 || key == 102;
-}
-
-ClickDispatcher::ClickDispatcher(MainWindowState& state, ConfigState& config,
+ClickDispatcher::ClickDispatcher(MainWindowState& state, const ConfigState& config,
                                  LightingPanel& lighting, MainWindowCommands& commands)
     : m_state(state), m_config(config), m_lighting(lighting), m_commands(commands) {}
 
@@ -42,7 +36,7 @@ void ClickDispatcher::leftButtonDown(Point p) {
 void ClickDispatcher::mouseMove(Point p) {
     m_state.bandEnd = p;
     bool redraw = false;
-    int region = -1;
+    int region = kNoRegion;
 
     // 1. An open drop-down list takes the pointer while it is over its rows.
     if (m_state.effectListOpen || m_state.palmListOpen) {
@@ -106,7 +100,7 @@ void ClickDispatcher::selectByBand() {
     const Point a = m_state.bandStart;
     const Point b = m_state.bandEnd;
     bool any = false;
-    for (std::size_t key = 0; key < kBandSelectableKeys; ++key) {
+    for (std::size_t key = 0; key < kMainKeyCount; ++key) {
         const InclusiveRect r = KeyPictureTable[key].rect;
         // Keys without a rectangle have no place on the picture to select.
         const bool inside = !r.empty() && r.left + kKeyboardOrigin.x >= a.x &&
@@ -137,40 +131,40 @@ void ClickDispatcher::leftButtonUp(Point p) {
             m_commands.helpItem((p.y - kHelpMenuArea.top) / kHelpItemHeight);
         m_state.helpMenuOpen = false;
     } else {
-        clickRegion(regionAt(p), p);
+        clickRegion(regionAt(p));
         clickKey(p);
     }
     m_commands.redraw();
 }
 
-void ClickDispatcher::clickRegion(int r, Point p) {
-    switch (r) {
-    case -1:
-    case region::kDefault:
+void ClickDispatcher::clickRegion(int region) {
+    switch (region) {
+    case kNoRegion:
+    case kDefaultRegion:
         return;
-    case region::kHelp:
+    case kHelpRegion:
         m_state.helpMenuOpen = true;
         return;
-    case region::kMinimise:
+    case kMinimiseRegion:
         m_commands.minimise();
         return;
-    case region::kClose:
+    case kCloseRegion:
         m_commands.closeProgram();
         return;
-    case region::kProfiles:
+    case kProfilesRegion:
         m_commands.openProfiles();
         return;
-    case region::kMacros:
+    case kMacrosRegion:
         m_commands.openMacros();
         return;
-    case region::kCancel:
+    case kCancelRegion:
         m_commands.cancelChanges();
         return;
-    case region::kSave:
+    case kSaveRegion:
         m_commands.saveChanges();
         return;
     default:
-        m_lighting.click(r, p);
+        m_lighting.click(region);
         return;
     }
 }
@@ -211,7 +205,7 @@ void ClickDispatcher::clickKey(Point p) {
 
 void ClickDispatcher::ctrlReleased() {
     m_state.ctrlHeld = false;
-    const auto end = m_state.keySelected.begin() + kBandSelectableKeys;
+    const auto end = m_state.keySelected.begin() + kMainKeyCount;
     if (std::any_of(m_state.keySelected.begin(), end, [](std::uint8_t s) { return s != 0; }))
         m_state.selectionState = kSelectionArmed;
 }

@@ -11,33 +11,6 @@ namespace orvo {
 class LightingPanel;
 struct ConfigState;
 
-// Region numbers of the window's own buttons.
-namespace region {
-inline constexpr int kHelp = 0;
-inline constexpr int kMinimise = 1;
-inline constexpr int kClose = 2;
-inline constexpr int kProfiles = 18;
-inline constexpr int kMacros = 19;
-inline constexpr int kDefault = 20;
-inline constexpr int kCancel = 21;
-inline constexpr int kSave = 22;
-} // namespace region
-
-// The open drop-down lists: rows of 20 pixels inside these areas.
-inline constexpr InclusiveRect kEffectListArea{31, 136, 251, 455};
-inline constexpr InclusiveRect kPalmListArea{31, 320, 251, 399};
-inline constexpr int kListRowHeight = 20;
-// The help menu's click area; items are 25 pixels high.
-inline constexpr InclusiveRect kHelpMenuArea{830, 22, 996, 99};
-inline constexpr int kHelpItemHeight = 25;
-inline constexpr int kHelpItemFactoryReset = 0;
-inline constexpr int kHelpItemUpdater = 1;
-// Pressing here, away from every region, key and list, drags the window.
-inline constexpr int kDragStripTop = 2;
-inline constexpr int kDragStripBottom = 30;
-// Keys a click or hover never acts on: the three unused indices and both Ctrl keys.
-bool IsInertKey(int key);
-
 // What the dispatcher asks of the window.
 class MainWindowCommands {
 public:
@@ -56,7 +29,7 @@ public:
 
 class ClickDispatcher {
 public:
-    ClickDispatcher(MainWindowState& state, ConfigState& config, LightingPanel& lighting,
+    ClickDispatcher(MainWindowState& state, const ConfigState& config, LightingPanel& lighting,
                     MainWindowCommands& commands);
 
     void leftButtonDown(Point p);
@@ -71,12 +44,12 @@ public:
 
 private:
     int regionAt(Point p) const;
-    void clickRegion(int region, Point p);
+    void clickRegion(int region);
     void clickKey(Point p);
     void selectByBand();
 
     MainWindowState& m_state;
-    ConfigState& m_config;
+    const ConfigState& m_config;
     LightingPanel& m_lighting;
     MainWindowCommands& m_commands;
 };

@@ -2,15 +2,14 @@
 // What the main window does with the keyboard as a whole: the factory reset and the firmware
 // updater of the help menu, and the firmware check after a read-back.
 
-#include "app/main_sliders.h"
 #include "app/main_window_state.h"
 
-#include <QString>
+#include <QObject>
 
 namespace orvo {
 
-class CBrisoldeDlg;
-struct ConfigState;
+class Prompts;
+class Session;
 
 inline constexpr auto kFactoryResetCaption = u"Ajuste de fábrica";
 inline constexpr auto kFactoryResetQuestion = u"Confirmar para volver la configuración de fábrica?";
@@ -19,10 +18,10 @@ inline constexpr auto kFactoryResetFailedText =
 inline constexpr auto kFirmwareCaption = u"Actualización del firmware";
 inline constexpr auto kFirmwareQuestion = u"¿Nuevo firmware disponible, actualizar?";
 
-class DeviceActions {
+class DeviceActions : public QObject {
+    Q_OBJECT
 public:
-    DeviceActions(CBrisoldeDlg& window, MainWindowState& state, ConfigState& config,
-                  MainSliders& sliders);
+    DeviceActions(Session& session, Prompts& prompts, QObject* parent = nullptr);
 
     // Help menu item 0: asks, then resets the keyboard and reloads everything from it.
     void factoryReset();
@@ -36,11 +35,13 @@ public:
 
     bool updaterRunning() const { return m_updaterRunning; }
 
+Q_SIGNALS:
+    // The keyboard's values replaced the image; the window follows them.
+    void imageReplaced(ImageChange change);
+
 private:
-    CBrisoldeDlg& m_window;
-    MainWindowState& m_state;
-    ConfigState& m_config;
-    MainSliders& m_sliders;
+    Session& m_session;
+    Prompts& m_prompts;
     bool m_updaterRunning = false;
 };
 

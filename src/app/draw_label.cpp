@@ -22,6 +22,10 @@ void DrawLabel(QPainter& canvas, const QString& text, int x, int y, int height, 
     canvas.restore();
 }
 
+void DrawLabel(QPainter& canvas, const PlacedText& text) {
+    DrawLabel(canvas, text.text.toString(), text.at.x, text.at.y, text.height);
+}
+
 void DrawFrame(QPainter& canvas, int x, int y, int width, int height) {
     canvas.save();
     canvas.setRenderHint(QPainter::Antialiasing, false);

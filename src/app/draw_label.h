@@ -1,8 +1,11 @@
 #pragma once
 // Text and frame drawing shared by every painted window.
 
+#include "model/window_layout.h"
+
 #include <QColor>
 #include <QString>
+#include <QStringView>
 
 class QPainter;
 
@@ -19,6 +22,14 @@ inline constexpr QColor kFrameColour{6, 169, 226};
 // background.
 void DrawLabel(QPainter& canvas, const QString& text, int x, int y, int height,
                QColor colour = kLabelColour);
+
+// A text of a window: where it goes and how high it is.
+struct PlacedText {
+    QStringView text;
+    Point at;
+    int height;
+};
+void DrawLabel(QPainter& canvas, const PlacedText& text);
 
 // A one-pixel frame around the rectangle from (x, y) to (x + width, y + height), both corners
 // included.

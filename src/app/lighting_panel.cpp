@@ -1,11 +1,11 @@
 #include "app/lighting_panel.h"
 
-#include "app/brisolde_dlg.h"
-#include "app/click_dispatcher.h"
-#include "app/draw_label.h"
+#include "app/prompts.h"
+#include "app/slider_drawing.h"
 #include "controls/bit_slider.h"
 #include "controls/draw_png.h"
 #include "controls/image_store.h"
+#include "controls/qt_convert.h"
 #include "model/config_state.h"
 #include "model/effects.h"
 #include "model/lighting_rules.h"
@@ -17,14 +17,6 @@ namespace orvo {
 using namespace lighting_ui;
 
 namespace {
-
-QString ToQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QRect ToQRect(const InclusiveRect& r) {
-    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
-}
 
 QColor ToQColor(ColorRef c) {
     const Rgb rgb = ToRgb(c);
@@ -44,24 +36,14 @@ std::optional<std::uint8_t> ListCodeAt(const std::array<Effect, N>& list, int to
 
 } // namespace
 
-LightingPanel::LightingPanel(CBrisoldeDlg& window, MainWindowState& state, ConfigState& config,
-                             MainSliders& sliders)
-    : m_window(window), m_state(state), m_config(config), m_sliders(sliders),
-      m_performance(window, state, config, sliders),
-      m_dialogPrompts(std::make_unique<DialogPrompts>(window, window.images().folder())) {}
+LightingPanel::LightingPanel(const ImageStore& images, MainWindowState& state, ConfigState& config,
+                             MainSliders& sliders, Prompts& prompts)
+    : m_images(images), m_state(state), m_config(config), m_sliders(sliders), m_prompts(prompts),
+      m_performance(images, config, sliders) {}
 
-LightingPanel::~LightingPanel() = default;
-
-void LightingPanel::drawText(QPainter& canvas, const PanelText& text) {
-    DrawLabel(canvas, text.text.toString(), text.at.x, text.at.y, text.height);
-}
-
-void LightingPanel::drawImage(QPainter& canvas, const PanelImage& image) {
-    drawImage(canvas, image.name, image.at);
-}
-
-void LightingPanel::drawImage(QPainter& canvas, QStringView name, Point at) {
-    DrawPng(canvas, m_window.images(), name.toString(), at.x, at.y);
+void LightingPanel::drawRegion(QPainter& canvas, MainRegion region, bool alt) {
+    const RegionPlace& place = RegionPlaceOf(region);
+    DrawPng(canvas, m_images, alt ? place.altPicture : place.picture, place.drawAt);
 }
 
 void LightingPanel::setSliderShown(int controlId, bool shown) {
@@ -72,18 +54,18 @@ void LightingPanel::setSliderShown(int controlId, bool shown) {
 void LightingPanel::draw(QPainter& canvas) {
     const std::uint8_t effect = m_config.image.byte(field::lightingEffect);
 
-    drawImage(canvas, kBackground);
-    drawText(canvas, kEffectTitle);
-    drawImage(canvas, kEffectBar);
+    DrawPng(canvas, m_images, kLeftPanelPicture);
+    DrawLabel(canvas, kEffectTitle);
+    drawRegion(canvas, kEffectSelectorRegion);
     drawSpeedAndBrightness(canvas, effect);
-    if (effect < kFirstCustomEffect)
+    if (ControlsForEffect(effect).colourSlots)
         drawColourSlots(canvas);
     drawDirectionOrSwitches(canvas, effect);
     DrawLabel(canvas, ToQString(EffectName(EffectList, effect)), kEffectNameAt.x, kEffectNameAt.y,
               kEffectNameHeight);
 
-    drawImage(canvas, kMacroButton);
-    drawText(canvas, kMacroText);
+    drawRegion(canvas, kMacrosRegion);
+    DrawLabel(canvas, kMacroText);
     m_performance.draw(canvas);
 
     drawPalmRest(canvas);
@@ -94,31 +76,33 @@ void LightingPanel::drawSpeedAndBrightness(QPainter& canvas, std::uint8_t effect
     if (!ControlsForEffect(effect).speed) {
         setSliderShown(kSpeedSlider, false);
     } else {
-        m_window.DrawSlider(kSpeedSlider, canvas);
+        PaintSlider(canvas, m_images, m_sliders, kSpeedSlider);
         if (!m_state.effectListOpen) {
             setSliderShown(kSpeedSlider, true);
-            for (const PanelText& t : kSpeedTexts)
-                drawText(canvas, t);
+            for (const PlacedText& t : kSpeedTexts)
+                DrawLabel(canvas, t);
         }
     }
 
-    for (const PanelText& t : kBrightnessTexts)
-        drawText(canvas, t);
+    for (const PlacedText& t : kBrightnessTexts)
+        DrawLabel(canvas, t);
     const bool shown = !m_state.effectListOpen;
     for (int id : {kBrightnessSlider, kPalmSpeedSlider, kPalmBrightnessSlider})
         setSliderShown(id, shown);
     if (shown)
-        m_window.DrawSlider(kBrightnessSlider, canvas);
+        PaintSlider(canvas, m_images, m_sliders, kBrightnessSlider);
 }
 
 void LightingPanel::drawColourSlots(QPainter& canvas) {
-    drawImage(canvas, kMulticolourImage);
-    NormaliseLightingColour(m_config.image);
+    drawRegion(canvas, kLastColourSlotRegion); // the multicolour slot
     for (int k = 0; k < static_cast<int>(kColourSlotCount); ++k) {
-        const QRect square = ToQRect(kFirstColourSquare).translated(kColourSquareStep * k, 0);
-        canvas.fillRect(square, ToQColor(ColourSlotValue(m_config.image, k + kFirstColourSlot)));
+        const auto region = static_cast<MainRegion>(kFirstColourSlotRegion + k);
+        canvas.fillRect(ToQRect(RegionPlaceOf(region).hit),
+                        ToQColor(ColourSlotValue(m_config.image, k + kFirstColourSlot)));
     }
-    const int selected = m_config.image.byte(field::lightingColour);
+    // A value read from the keyboard may lie outside the slots; the frame marks the slot
+    // that value stands for.
+    const int selected = NormalisedLightingColour(m_config.image);
     DrawFrame(canvas, kSlotFrameOrigin.x + kColourSquareStep * (selected - 1), kSlotFrameOrigin.y,
               kSlotFrameSize, kSlotFrameSize);
 }
@@ -126,38 +110,37 @@ void LightingPanel::drawColourSlots(QPainter& canvas) {
 void LightingPanel::drawDirectionOrSwitches(QPainter& canvas, std::uint8_t effect) {
     const EffectControls controls = ControlsForEffect(effect);
     if (controls.direction) {
-        drawText(canvas, kDirectionTitle);
-        for (const DirectionArrow& arrow : kDirectionArrows)
-            drawImage(canvas, arrow.disabled, arrow.at);
+        DrawLabel(canvas, kDirectionTitle);
         const std::uint8_t direction = m_config.image.byte(field::lightingDirection);
-        for (const DirectionArrow& arrow : kDirectionArrows)
-            if (arrow.direction == direction)
-                drawImage(canvas, arrow.enabled, arrow.at);
+        for (int r = kDirectionTRegion; r <= kDirectionLRegion; ++r) {
+            const auto region = static_cast<MainRegion>(r);
+            drawRegion(canvas, region, DirectionForRegion(region) != direction);
+        }
     } else if (controls.diySwitches) {
-        drawImage(canvas, m_state.diyMode ? kSwitchOff : kSwitchOn, kKeymapSwitchAt);
-        drawImage(canvas, m_state.diyMode ? kSwitchOn : kSwitchOff, kDiySwitchAt);
-        drawText(canvas, kKeymapText);
-        drawText(canvas, kDiyText);
+        drawRegion(canvas, kKeymapSwitchRegion, m_state.diyMode);
+        drawRegion(canvas, kDiySwitchRegion, !m_state.diyMode);
+        DrawLabel(canvas, kKeymapText);
+        DrawLabel(canvas, kDiyText);
     }
 }
 
 void LightingPanel::drawPalmRest(QPainter& canvas) {
-    m_window.DrawSlider(kPalmSpeedSlider, canvas);
-    for (const PanelText& t : kPalmSpeedTexts)
-        drawText(canvas, t);
-    m_window.DrawSlider(kPalmBrightnessSlider, canvas);
-    for (const PanelText& t : kPalmBrightnessTexts)
-        drawText(canvas, t);
+    PaintSlider(canvas, m_images, m_sliders, kPalmSpeedSlider);
+    for (const PlacedText& t : kPalmSpeedTexts)
+        DrawLabel(canvas, t);
+    PaintSlider(canvas, m_images, m_sliders, kPalmBrightnessSlider);
+    for (const PlacedText& t : kPalmBrightnessTexts)
+        DrawLabel(canvas, t);
 
-    drawText(canvas, kPalmTitle);
-    drawImage(canvas, kPalmBar);
-    drawText(canvas, kPalmColourTitle);
+    DrawLabel(canvas, kPalmTitle);
+    drawRegion(canvas, kPalmSelectorRegion);
+    DrawLabel(canvas, kPalmColourTitle);
     if (PalmSwatchShowsColour(m_config.image)) {
         DrawFrame(canvas, kPalmSwatchFrame.x, kPalmSwatchFrame.y, kPalmSwatchFrameSize,
                   kPalmSwatchFrameSize);
         canvas.fillRect(ToQRect(kPalmSwatch), ToQColor(PalmColourValue(m_config.image)));
     } else {
-        drawImage(canvas, kMulticolourImage.name, kPalmMulticolourAt);
+        drawRegion(canvas, kPalmColourRegion); // the multicolour picture
     }
     const std::uint8_t palmEffect = m_config.image.byte(field::palmRest, palm::effect);
     DrawLabel(canvas, ToQString(EffectName(PalmEffectList, palmEffect)), kPalmNameAt.x,
@@ -186,8 +169,7 @@ void LightingPanel::drawLists(QPainter& canvas) {
     }
 }
 
-bool LightingPanel::click(int region, Point p) {
-    static_cast<void>(p);
+bool LightingPanel::click(int region) {
     if (m_performance.click(region))
         return true;
     if (const auto direction = DirectionForRegion(region)) {
@@ -229,20 +211,25 @@ bool LightingPanel::click(int region, Point p) {
 void LightingPanel::clickColourSlot(int slot) {
     if (ClickColourSlot(m_config.image, slot) != SlotClick::EditColour)
         return;
-    if (const auto colour = prompts().pickColour(kColourDialogPreset))
+    if (const auto colour = m_prompts.pickColour(kColourDialogPreset))
         StoreColourSlot(m_config.image, slot, *colour);
 }
 
 void LightingPanel::clickPalmColour() {
     if (!PalmColourEditable(m_config.image))
         return;
-    if (const auto colour = prompts().pickColour(kColourDialogPreset))
+    if (const auto colour = m_prompts.pickColour(kColourDialogPreset))
         StorePalmColour(m_config.image, *colour);
 }
 
 void LightingPanel::clickEffectList(Point p) {
-    if (const auto code = ListCodeAt(EffectList, kEffectListArea.top, p))
-        m_state.diyMode = SelectEffect(m_config.image, *code);
+    const auto code = ListCodeAt(EffectList, kEffectListArea.top, p);
+    if (!code)
+        return;
+    m_state.diyMode = SelectEffect(m_config.image, *code);
+    // The panel shows an effect with colour slots with its selected slot made showable.
+    if (ControlsForEffect(*code).colourSlots)
+        NormaliseLightingColour(m_config.image);
 }
 
 void LightingPanel::clickPalmList(Point p) {
@@ -255,7 +242,7 @@ void LightingPanel::colourSelectedKeys() {
     // from the keyboard) opens no dialog.
     if (!CustomTableForEffect(m_config.image.byte(field::lightingEffect)))
         return;
-    if (const auto colour = prompts().pickColour(kColourDialogPreset))
+    if (const auto colour = m_prompts.pickColour(kColourDialogPreset))
         ColourSelectedKeys(m_config.image, m_state.keySelected, *colour);
 }
 

@@ -1,6 +1,7 @@
 // ZorvantaOrvo: the configuration program. One instance runs; a second start shows the
 // first one's window and ends.
 
+#include "app/application.h"
 #include "app/brisolde_dlg.h"
 #include "app/single_instance.h"
 #include "app/skin_prefetch.h"
@@ -35,7 +36,11 @@ int main(int argc, char* argv[]) {
     const std::filesystem::path exe = QCoreApplication::applicationFilePath().toStdString();
     orvo::SkinPrefetch prefetch(orvo::ImageFolderOf(exe));
 
-    orvo::CBrisoldeDlg window(exe, &prefetch);
+    orvo::CBrisoldeApp::Setup setup;
+    setup.executable = exe;
+    setup.prefetch = &prefetch;
+    orvo::CBrisoldeApp application(std::move(setup));
+    orvo::CBrisoldeDlg& window = application.window();
     QObject::connect(&instance, &orvo::SingleInstance::showRequested, &window,
                      &orvo::CBrisoldeDlg::showFromOutside);
     QObject::connect(&window, &orvo::CBrisoldeDlg::finished, &app, &QApplication::quit,
@@ -43,7 +48,7 @@ int main(int argc, char* argv[]) {
     if (!window.startsHidden())
         window.show();
     const int result = QApplication::exec();
-    window.shutdown();
+    application.shutdown();
     orvo::SetLogSink({});
     return result;
 }

@@ -1,11 +1,12 @@
 #include "app/main_window_composer.h"
 
-#include "app/draw_label.h"
 #include "app/lighting_panel.h"
 #include "controls/draw_png.h"
 #include "controls/image_store.h"
+#include "controls/qt_convert.h"
 #include "model/config_state.h"
 #include "model/key_tables.h"
+#include "model/lighting_rules.h"
 
 #include <QPainter>
 
@@ -31,74 +32,74 @@ void FrameKey(QPainter& canvas, std::size_t key) {
     }
 }
 
+// The title-bar buttons and the bottom row, in drawing order.
+constexpr std::array<MainRegion, 3> kTitleButtons{kHelpRegion, kMinimiseRegion, kCloseRegion};
+constexpr std::array<MainRegion, 4> kBottomButtons{kDefaultRegion, kCancelRegion, kSaveRegion,
+                                                   kProfilesRegion};
+
 } // namespace
 
 MainWindowComposer::MainWindowComposer(const ImageStore& images, const MainWindowState& state,
-                                       ConfigState& config, LightingPanel& lighting)
+                                       const ConfigState& config, LightingPanel& lighting)
     : m_images(images), m_state(state), m_config(config), m_lighting(lighting) {}
 
-QImage MainWindowComposer::compose() {
-    QImage picture = m_images.loadForCopy(kBackgroundImage.toString());
+void MainWindowComposer::drawRegion(QPainter& canvas, MainRegion region, bool alt) {
+    const RegionPlace& place = RegionPlaceOf(region);
+    DrawPng(canvas, m_images, alt ? place.altPicture : place.picture, place.drawAt);
+}
+
+QImage MainWindowComposer::compose(QImage background) {
+    QImage picture = std::move(background);
     if (picture.isNull())
         return picture;
-    picture.detach(); // the store may share its cached copy
     QPainter canvas(&picture);
 
-    for (const PlacedImage& logo : kLogoImages)
-        DrawPng(canvas, m_images, logo.name.toString(), logo.at.x, logo.at.y);
-    for (std::size_t i = 0; i < kTitleButtons.size(); ++i) {
-        const HoverButton& b = kTitleButtons[i];
-        DrawPng(canvas, m_images, (m_state.hoverFlags[i] ? b.over : b.normal).toString(), b.at.x,
-                b.at.y);
-    }
-    DrawPng(canvas, m_images, kKeyboardImage.toString(), kKeyboardOrigin.x, kKeyboardOrigin.y);
+    for (const PlacedPicture& logo : kLogoPictures)
+        DrawPng(canvas, m_images, logo);
+    for (MainRegion button : kTitleButtons)
+        drawRegion(canvas, button, m_state.hoverFlags[static_cast<std::size_t>(button)] != 0);
+    DrawPng(canvas, m_images, kKeyboardPicture);
 
     drawKeyboardOverlay(canvas);
 
-    for (const PlacedImage& button : kBottomButtons)
-        DrawPng(canvas, m_images, button.name.toString(), button.at.x, button.at.y);
-    DrawLabel(canvas, kProfileLabel.text.toString(), kProfileLabel.at.x, kProfileLabel.at.y,
-              kProfileLabel.height);
+    for (MainRegion button : kBottomButtons)
+        drawRegion(canvas, button);
+    DrawLabel(canvas, kProfileLabel);
 
     m_lighting.draw(canvas);
 
     if (m_state.helpMenuOpen) {
-        DrawPng(canvas, m_images, kHelpMenuImage.toString(), kHelpMenuAt.x, kHelpMenuAt.y);
+        DrawPng(canvas, m_images, kHelpMenuPicture);
         for (const PlacedText& t : kHelpMenuTexts)
-            DrawLabel(canvas, t.text.toString(), t.at.x, t.at.y, t.height);
+            DrawLabel(canvas, t);
     }
     return picture;
 }
 
 void MainWindowComposer::drawKeyboardOverlay(QPainter& canvas) {
-    const std::uint8_t effect = m_config.image.byte(field::lightingEffect);
     if (!m_state.diyMode)
         drawHighlights(canvas);
-    else if (effect >= kFirstCustomEffect &&
-             effect < kFirstCustomEffect + kCustomLightingTableCount)
-        drawDiyKeys(canvas);
+    else if (const auto table = CustomTableForEffect(m_config.image.byte(field::lightingEffect)))
+        drawDiyKeys(canvas, *table);
 }
 
 void MainWindowComposer::drawHighlights(QPainter& canvas) {
     // One decode for all the key copies of this composition.
-    const QImage highlight = m_images.loadForCopy(kKeyHighlightImage.toString());
+    const QImage highlight = m_images.loadForCopy(ToQString(kKeyHighlightPicture));
     const auto copyKey = [&](std::size_t key) {
-        for (const InclusiveRect& part : KeyParts(key)) {
-            const QRect source(QPoint(part.left, part.top), QPoint(part.right, part.bottom));
-            DrawImageOpaque(canvas, highlight, source, ToWindow(part).topLeft());
-        }
+        for (const InclusiveRect& part : KeyParts(key))
+            DrawImageOpaque(canvas, highlight, ToQRect(part), ToWindow(part).topLeft());
     };
     if (IsKey(m_state.hoverKey))
         copyKey(m_state.hoverKey);
-    // The Win key is never shown as customised (the lock switch stands for it).
-    m_config.customisedKeys[kWinKey] = 0;
-    for (std::size_t key = 0; key < kKeyCount; ++key)
-        if (m_config.customisedKeys[key])
+    for (std::size_t key = 0; key < kKeyCount; ++key) {
+        // The Win key never shows as customised: the lock switch stands for it.
+        if (m_config.customisedKeys[key] && key != kWinKeyIndex)
             copyKey(key);
+    }
 }
 
-void MainWindowComposer::drawDiyKeys(QPainter& canvas) {
-    const std::size_t table = m_config.image.byte(field::lightingEffect) - kFirstCustomEffect;
+void MainWindowComposer::drawDiyKeys(QPainter& canvas, std::size_t table) {
     const auto colours = m_config.image.customLightingTable(table);
     for (std::size_t key = 0; key < kKeyCount; ++key) {
         const auto parts = KeyParts(key);

@@ -23,6 +23,19 @@ enum SelectionState : std::uint8_t {
     kSelectionArmed = 2, // the next key click colours the selected keys
 };
 
+// What replaced the settings image; it decides how the sliders and the DIY mode follow.
+enum class ImageChange {
+    // Read from the keyboard, or refreshed after a dialog: every slider shows its field.
+    ReadBack,
+    // Cancel: likewise, and DIY mode follows the restored effect.
+    Reverted,
+    // DIY mode off and the overlays closed; the palm-rest sliders keep their places and the
+    // response time shows its value - 1.
+    FactoryReset,
+    // The keyboard came back: the sliders as after a factory reset.
+    Reconnected,
+};
+
 struct MainWindowState {
     // The three overlays; at most one is open at a time.
     bool effectListOpen = false;
@@ -49,7 +62,6 @@ struct MainWindowState {
     int hoveredEffectRow = kNoRow;
     int hoveredPalmRow = kNoRow;
 
-    bool anyOverlayOpen() const { return effectListOpen || palmListOpen || helpMenuOpen; }
     void closeOverlays() { effectListOpen = palmListOpen = helpMenuOpen = false; }
     void clearSelection() {
         keySelected.fill(0);

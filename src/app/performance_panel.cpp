@@ -1,11 +1,8 @@
 #include "app/performance_panel.h"
 
-#include "app/brisolde_dlg.h"
-#include "app/draw_label.h"
-#include "app/lighting_panel.h"
+#include "app/slider_drawing.h"
 #include "controls/bit_slider.h"
 #include "controls/draw_png.h"
-#include "controls/image_store.h"
 #include "model/config_state.h"
 #include "model/lighting_rules.h"
 
@@ -15,39 +12,28 @@ namespace orvo {
 
 using namespace performance_ui;
 
-namespace {
-
-void Draw(QPainter& canvas, const Text& t) {
-    DrawLabel(canvas, t.text.toString(), t.at.x, t.at.y, t.height);
-}
-
-} // namespace
-
-PerformancePanel::PerformancePanel(CBrisoldeDlg& window, MainWindowState& state,
-                                   ConfigState& config, MainSliders& sliders)
-    : m_window(window), m_state(state), m_config(config), m_sliders(sliders) {}
+PerformancePanel::PerformancePanel(const ImageStore& images, ConfigState& config,
+                                   MainSliders& sliders)
+    : m_images(images), m_config(config), m_sliders(sliders) {}
 
 void PerformancePanel::draw(QPainter& canvas) {
-    const ImageStore& images = m_window.images();
-    const auto drawSwitch = [&](std::uint8_t value, Point at) {
+    const auto drawSwitch = [&](MainRegion region, std::uint8_t value) {
         // Any value but 0 shows as on, as the keyboard may report other values.
-        const QStringView name = value != 0 ? lighting_ui::kSwitchOn : lighting_ui::kSwitchOff;
-        DrawPng(canvas, images, name.toString(), at.x, at.y);
+        const RegionPlace& place = RegionPlaceOf(region);
+        DrawPng(canvas, m_images, value != 0 ? place.picture : place.altPicture, place.drawAt);
     };
-    Draw(canvas, kGameModeText);
-    drawSwitch(m_config.image.byte(field::gameMode), kGameModeSwitchAt);
-    Draw(canvas, kWinLockText);
-    drawSwitch(m_config.image.byte(field::winLock), kWinLockSwitchAt);
+    DrawLabel(canvas, kGameModeText);
+    drawSwitch(kGameModeRegion, m_config.image.byte(field::gameMode));
+    DrawLabel(canvas, kWinLockText);
+    drawSwitch(kWinLockRegion, m_config.image.byte(field::winLock));
 
-    Draw(canvas, kResponseTimeText);
+    DrawLabel(canvas, kResponseTimeText);
     prepareSlider(kResponseTimeSlider);
     showSlider(kResponseTimeSlider, canvas);
-    Draw(canvas, kReportRateText);
+    DrawLabel(canvas, kReportRateText);
     prepareSlider(kReportRateSlider);
-    DrawPng(canvas, images, kResponseTimeScale.toString(), kResponseTimeScaleAt.x,
-            kResponseTimeScaleAt.y);
-    DrawPng(canvas, images, kReportRateScale.toString(), kReportRateScaleAt.x,
-            kReportRateScaleAt.y);
+    DrawPng(canvas, m_images, kResponseTimeScale);
+    DrawPng(canvas, m_images, kReportRateScale);
     showSlider(kReportRateSlider, canvas);
 }
 
@@ -56,7 +42,7 @@ void PerformancePanel::prepareSlider(int controlId) {
     const auto index = SliderIndex(controlId);
     if (slider == nullptr || !index)
         return;
-    const Point at = kSliderSpecs[*index].position;
+    const Point at = kSliderPlaces[*index].position;
     slider->move(at.x, at.y);
     slider->prepareThumb();
 }
@@ -65,7 +51,7 @@ void PerformancePanel::showSlider(int controlId, QPainter& canvas) {
     CBitSlider* slider = m_sliders.byId(controlId);
     if (slider == nullptr)
         return;
-    m_window.DrawSlider(controlId, canvas);
+    PaintSlider(canvas, m_images, *slider);
     slider->setControlId(controlId);
     slider->show();
 }

@@ -1,13 +1,13 @@
 #pragma once
-// The modal questions the left column asks: OK/Cancel confirmations, a warning, and the
-// colour dialog. The program shows the real dialogs (DialogPrompts); tests answer them
-// directly through their own Prompts.
+// The modal questions the program asks: OK/Cancel confirmations, a warning, and the colour
+// dialog. The program shows the real dialogs (DialogPrompts); tests answer them directly
+// through their own Prompts.
 
 #include "model/colour_model.h"
 
+#include <QPointer>
 #include <QString>
 
-#include <memory>
 #include <optional>
 
 class QWidget;
@@ -27,21 +27,24 @@ public:
     virtual std::optional<ColorRef> pickColour(ColorRef preset) = 0;
 };
 
-// Message boxes and the colour dialog owned by `owner`. The colour dialog is made on its
-// first use and kept for every later one.
+// Message boxes and the colour dialog over the owner window (set once the window exists).
+// The colour dialog is made on its first use and kept for every later one; the owner window
+// takes it along when it goes first.
 class DialogPrompts : public Prompts {
 public:
-    DialogPrompts(QWidget& owner, QString imageFolder);
+    explicit DialogPrompts(QString imageFolder);
     ~DialogPrompts() override;
+
+    void setOwner(QWidget* owner) { m_owner = owner; }
 
     bool confirm(const QString& caption, const QString& text) override;
     void warn(const QString& caption, const QString& text) override;
     std::optional<ColorRef> pickColour(ColorRef preset) override;
 
 private:
-    QWidget& m_owner;
+    QWidget* m_owner = nullptr;
     QString m_imageFolder;
-    std::unique_ptr<CCustomColorDialog> m_colourDialog;
+    QPointer<CCustomColorDialog> m_colourDialog;
 };
 
 } // namespace orvo

@@ -2,21 +2,49 @@
 
 #include "app/draw_label.h"
 #include "controls/image_store.h"
+#include "controls/qt_convert.h"
+#include "controls/skin_resources.h"
+#include "model/window_layout.h"
 
 #include <QImageReader>
 #include <QPainter>
 
 namespace orvo {
 
+QStringList FirstFramePictures() {
+    QStringList names;
+    const auto add = [&](const QString& name) {
+        if (!name.isEmpty() && !names.contains(name))
+            names.append(name);
+    };
+    for (const PlacedPicture& picture : {kBackgroundPicture,
+                                         kKeyboardPicture,
+                                         {kKeyHighlightPicture, {}},
+                                         kLeftPanelPicture,
+                                         kLogoPictures[0],
+                                         kLogoPictures[1]})
+        add(ToQString(picture.name));
+    for (const RegionPlace& region : MainRegionTable) {
+        add(ToQString(region.picture));
+        add(ToQString(region.altPicture));
+    }
+    for (const PlacedPicture& picture : {kHelpMenuPicture, kResponseTimeScale, kReportRateScale})
+        add(ToQString(picture.name));
+    for (QStringView name :
+         {kThumbImage, kTrackEmptyImage, kTrackFilledImage, kThumbStripImage, kAppIconImage})
+        add(name.toString());
+    return names;
+}
+
 SkinPrefetch::SkinPrefetch(QString folder) : m_folder(std::move(folder)) {
     m_decoder = std::thread([this] {
-        for (QStringView name : kFirstFrameImages) {
-            QImageReader reader(m_folder + name.toString(), "png");
+        for (const QString& name : FirstFramePictures()) {
+            QImageReader reader(m_folder + name, "png");
             QImage decoded = reader.read();
             if (decoded.isNull())
                 continue;
             QImage opaque = OpaqueImage(decoded);
-            m_images.insert(name.toString(), Decoded{std::move(decoded), std::move(opaque)});
+            m_images.insert(name, Decoded{std::move(decoded), std::move(opaque)});
         }
     });
     // The font database loads on the first text drawn; QFontDatabase is thread-safe.

@@ -7,55 +7,17 @@
 #include <QHash>
 #include <QImage>
 #include <QString>
-#include <QStringView>
+#include <QStringList>
 
-#include <array>
 #include <thread>
 
 namespace orvo {
 
 class ImageStore;
 
-// The pictures of the main window's first frame, largest first.
-inline constexpr std::array<QStringView, 37> kFirstFrameImages{
-    u"main.png",
-    u"kb_BK.png",
-    u"kb_hl.png",
-    u"Left_BK.png",
-    u"logo.png",
-    u"logo1.png",
-    u"button-help-normal.png",
-    u"button-help-over.png",
-    u"button-min-normal.png",
-    u"button-min-over.png",
-    u"button-close-normal.png",
-    u"button-close-over.png",
-    u"button-default-normal.png",
-    u"button-cancel-normal.png",
-    u"button-save-normal.png",
-    u"Config.png",
-    u"MacroButton3.png",
-    u"HelpWindow.png",
-    u"Light_Item.png",
-    u"8.png",
-    u"Enable.png",
-    u"Disable.png",
-    u"Direction-L-Enable.png",
-    u"Direction-R-Enable.png",
-    u"Direction-T-Enable.png",
-    u"Direction-B-Enable.png",
-    u"Direction-L-Disable.png",
-    u"Direction-R-Disable.png",
-    u"Direction-T-Disable.png",
-    u"Direction-B-Disable.png",
-    u"responsetime_txt.png",
-    u"reportRate_txt.png",
-    u"Thumb.png",
-    u"track_empty.png",
-    u"track_filled.png",
-    u"thumb_strip.png",
-    u"app_icon.png",
-};
+// The pictures of the main window's first frame: the big ones of its layout first, then
+// every picture its regions name, the slider pictures and the program icon; each once.
+QStringList FirstFramePictures();
 
 class SkinPrefetch {
 public:

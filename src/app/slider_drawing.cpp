@@ -38,6 +38,12 @@ QRect PaintSlider(QPainter& canvas, const ImageStore& images, const CBitSlider& 
     return SliderPaintArea(slider);
 }
 
+void PaintSlider(QPainter& canvas, const ImageStore& images, const MainSliders& sliders,
+                 int controlId) {
+    if (const CBitSlider* slider = sliders.byId(controlId))
+        PaintSlider(canvas, images, *slider);
+}
+
 QRect SliderPaintArea(const CBitSlider& slider) {
     // The thumb may reach a few pixels past the track's end.
     return slider.geometry().adjusted(0, 0, kThumbFrameSize.width() + 3, 0);

@@ -3,7 +3,6 @@
 // the thumb, the grey empty track after it, and the thumb picture.
 
 #include <QRect>
-#include <QStringView>
 
 class QPainter;
 
@@ -11,8 +10,7 @@ namespace orvo {
 
 class CBitSlider;
 class ImageStore;
-
-inline constexpr QStringView kThumbImage = u"Thumb.png";
+struct MainSliders;
 
 // Where the thumb picture goes, relative to the slider, for the slider's current position.
 QPoint SliderThumbPoint(const CBitSlider& slider);
@@ -22,5 +20,8 @@ QRect SliderPaintArea(const CBitSlider& slider);
 
 // Paints the slider at its place in the window; returns the window rectangle it covered.
 QRect PaintSlider(QPainter& canvas, const ImageStore& images, const CBitSlider& slider);
+// The same for one of the main window's sliders by its control ID.
+void PaintSlider(QPainter& canvas, const ImageStore& images, const MainSliders& sliders,
+                 int controlId);
 
 } // namespace orvo

@@ -4,10 +4,12 @@
 #include "cli/commands.h"
 #include "device/connection.h"
 #include "device/read_back.h"
+#include "device/session.h"
 #include "device/simulated_keyboard.h"
 #include "device/trace.h"
 #include "model/atomic_file.h"
 #include "model/config_files.h"
+#include "model/config_state.h"
 #include "model/program_folders.h"
 #include "model/settings_ranges.h"
 #include "model/window_messages.h"
@@ -71,7 +73,8 @@ int Fail(int code, const std::string& message) {
     return code;
 }
 
-// The HID bus and a connection over it, traced to stderr with --trace.
+// The HID bus and a connection over it, traced to stderr with --trace. (Not orvo::Session,
+// which acts on a configuration over such a connection.)
 struct Session {
     std::unique_ptr<HidBus> bus;
     RealPacer pacer;
@@ -91,13 +94,6 @@ struct Session {
         return Fail(kExitKeyboardAbsent, error.empty() ? "keyboard not found" : error);
     }
 };
-
-// Where "keymap.bin" lives: ZORVANTA_DATA_DIR, else beside the program.
-fs::path KeymapFile() {
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ProgramFoldersFromEnvironment(ec ? fs::current_path() / "orvoctl" : exe).keymapFile();
-}
 
 std::string Version(const FirmwareVersion& v) {
     return std::to_string(v.major()) + "." + std::to_string(v.minor());
@@ -194,25 +190,17 @@ int RunRead(Args args) {
     Session s(p.trace);
     if (auto failed = s.OpenCommand())
         return *failed;
-    SettingsImage image;
-    FirmwareVersion version;
-    const bool ok = s.connection->RunCommands([&](CommandChannel& ch) {
-        return FullReadBack(ch, image) && ReadFirmwareVersion(ch, version);
-    });
-    if (!ok)
-        return Fail(kExitTransferFailed, "reading the keyboard failed");
-
-    // A profile is the image followed by the host's key actions, taken from "keymap.bin".
-    std::vector<std::uint8_t> profile(image.bytes.begin(), image.bytes.end());
-    profile.resize(kProfileFileSize, 0);
-    if (auto keymap = ReadFilePrefix(KeymapFile(), kProfileFileSize);
-        keymap && keymap->size() > kSettingsImageSize)
-        std::copy(keymap->begin() + kSettingsImageSize, keymap->end(),
-                  profile.begin() + kSettingsImageSize);
+    // The key actions come from "keymap.bin" of the data folder, found as the program finds it.
+    ConfigState config;
+    config.folders = ProgramFoldersFromEnvironment(RunningExecutable());
+    orvo::Session session(config, *s.connection);
     SweepStaleTemporaries(file); // what an interrupted earlier read left beside it
-    if (const FileResult r = WriteFileAtomically(file, profile); !r)
-        return Fail(kExitUsage, r.error);
-    std::printf("read the keyboard (firmware %s) into %s\n", Version(version).c_str(),
+    const ProfileReadResult r = session.ReadKeyboardIntoProfile(file);
+    if (!r.transfersOk)
+        return Fail(kExitTransferFailed, "reading the keyboard failed");
+    if (!r.written)
+        return Fail(kExitUsage, r.written.error);
+    std::printf("read the keyboard (firmware %s) into %s\n", Version(config.firmware).c_str(),
                 file.string().c_str());
     return kExitOk;
 }

@@ -2,6 +2,8 @@
 
 #include "colour/cx_color_spectrum_ctrl.h"
 #include "controls/draw_png.h"
+#include "controls/qt_convert.h"
+#include "controls/skinned_window.h"
 
 #include <QApplication>
 #include <QFont>
@@ -9,7 +11,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QWindow>
 
 namespace orvo {
 
@@ -24,10 +25,6 @@ constexpr auto kButtonStyle = u"QPushButton { background: #2a2a2a; color: #fffff
 constexpr auto kFieldStyle = u"QLineEdit { background: #1e1e1e; color: #ffffff;"
                              " border: 1px solid #4a4a4a; padding: 0px 2px; font-size: 10px; }";
 
-QPoint ToQPoint(Point p) {
-    return {p.x, p.y};
-}
-
 } // namespace
 
 CCustomColorDialog::CCustomColorDialog(const QString& imageFolder, QWidget* parent)
@@ -35,6 +32,14 @@ CCustomColorDialog::CCustomColorDialog(const QString& imageFolder, QWidget* pare
     setModal(true);
     // The dialog repaints on every pick while dragging; the store re-reads a changed file.
     m_images.setCaching(true);
+    // Frame, size and dragging (a child of the dialog). A press on a cell or the close box is
+    // a click; anywhere else it may drag the window.
+    auto* skin =
+        new SkinnedWindow(*this, m_images, kColourBackgroundImage, {}, kColourDialogFallbackSize);
+    skin->setFreeSpots([](QPoint p) {
+        const Point at = ToPoint(p);
+        return PaletteCellAt(at) < 0 && !kColourDialogCloseBox.contains(at);
+    });
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setGeometry(kColourOkRect);
@@ -67,16 +72,10 @@ CCustomColorDialog::CCustomColorDialog(const QString& imageFolder, QWidget* pare
     setTabOrder(m_spectrum, m_ok);
     setTabOrder(m_ok, m_cancel);
 
-    sizeToBackground();
     setPickedColour(kSpectrumInitialColour);
 }
 
 CCustomColorDialog::~CCustomColorDialog() = default;
-
-void CCustomColorDialog::sizeToBackground() {
-    const QImage background = m_images.image(kColourBackgroundImage.toString());
-    setFixedSize(background.isNull() ? kColourDialogFallbackSize : background.size());
-}
 
 void CCustomColorDialog::setPickedColour(std::uint32_t colorref) {
     m_pickedColour = colorref;
@@ -163,43 +162,8 @@ void CCustomColorDialog::paintEvent(QPaintEvent*) {
 }
 
 void CCustomColorDialog::showEvent(QShowEvent* event) {
-    sizeToBackground();
     QDialog::showEvent(event);
     m_spectrum->setFocus(Qt::OtherFocusReason);
-}
-
-void CCustomColorDialog::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        QDialog::mousePressEvent(event);
-        return;
-    }
-    const QPoint p = event->position().toPoint();
-    // A press on a cell or the close box is a click; anywhere else it may drag the window.
-    m_dragArmed =
-        PaletteCellAt({p.x(), p.y()}) < 0 && !kColourDialogCloseBox.contains({p.x(), p.y()});
-    m_dragging = false;
-    m_pressGlobal = event->globalPosition().toPoint();
-    m_pressWindowPos = pos();
-}
-
-void CCustomColorDialog::mouseMoveEvent(QMouseEvent* event) {
-    if (!(event->buttons() & Qt::LeftButton) || !m_dragArmed) {
-        QDialog::mouseMoveEvent(event);
-        return;
-    }
-    const QPoint global = event->globalPosition().toPoint();
-    if (!m_dragging) {
-        if ((global - m_pressGlobal).manhattanLength() < QApplication::startDragDistance()) {
-            return;
-        }
-        // The window manager moves the window where it can; elsewhere we follow the pointer.
-        if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
-            m_dragArmed = false;
-            return;
-        }
-        m_dragging = true;
-    }
-    move(m_pressWindowPos + (global - m_pressGlobal));
 }
 
 void CCustomColorDialog::mouseReleaseEvent(QMouseEvent* event) {
@@ -207,12 +171,7 @@ void CCustomColorDialog::mouseReleaseEvent(QMouseEvent* event) {
         QDialog::mouseReleaseEvent(event);
         return;
     }
-    const bool dragged = m_dragging;
-    m_dragArmed = false;
-    m_dragging = false;
-    if (dragged) {
-        return;
-    }
+    // Releases that end a drag of the window never arrive here.
     const QPoint p = event->position().toPoint();
     const int cell = PaletteCellAt({p.x(), p.y()});
     if (cell >= 0) {

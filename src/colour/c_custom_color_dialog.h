@@ -69,8 +69,6 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
@@ -78,7 +76,6 @@ private:
     void selectCell(int cell);
     QImage compose() const;
     void fillFields();
-    void sizeToBackground();
 
     ImageStore m_images;
     std::uint32_t m_pickedColour = 0;
@@ -87,11 +84,6 @@ private:
     std::array<QLineEdit*, kFieldCount> m_fields{};
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
-    // Window dragging from a free spot: where the press landed, and whether it may drag.
-    QPoint m_pressGlobal;
-    QPoint m_pressWindowPos;
-    bool m_dragArmed = false;
-    bool m_dragging = false;
 };
 
 } // namespace orvo

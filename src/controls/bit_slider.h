@@ -30,9 +30,6 @@ public:
     explicit CBitSlider(const ImageStore* images = nullptr, QWidget* parent = nullptr);
     ~CBitSlider() override;
 
-    // Where the track and thumb pictures come from; needed before setup().
-    void setImages(const ImageStore* images) { m_images = images; }
-
     // Moves to `position`, creates the thumb holder, loads the tracks and sizes the slider
     // to them (221 x 16), sets the range 0..maximum with steps of 1 and, when given, the
     // start position, and keeps the control ID it reports.

@@ -1,6 +1,7 @@
 #include "controls/draw_png.h"
 
 #include "controls/image_store.h"
+#include "controls/qt_convert.h"
 
 #include <QImage>
 #include <QPainter>
@@ -25,6 +26,14 @@ void CopyOpaque(QPainter& target, const QImage& opaque, const QRect& source, QPo
 void DrawPng(QPainter& target, const ImageStore& images, const QString& name, int x, int y) {
     const QImage opaque = images.loadForCopy(name);
     CopyOpaque(target, opaque, opaque.rect(), QPoint(x, y));
+}
+
+void DrawPng(QPainter& target, const ImageStore& images, std::u16string_view name, Point at) {
+    DrawPng(target, images, ToQString(name), at.x, at.y);
+}
+
+void DrawPng(QPainter& target, const ImageStore& images, const PlacedPicture& picture) {
+    DrawPng(target, images, picture.name, picture.at);
 }
 
 void DrawPngPart(QPainter& target, const ImageStore& images, const QString& name,

@@ -29,7 +29,6 @@ public:
     // Takes an image decoded ahead of time (on another thread) into the cache, as if
     // image(name) had decoded it now. Ignored while caching is off.
     void adopt(const QString& name, const QImage& decoded, const QImage& opaque) const;
-    void clearCache() const { m_cache.clear(); }
 
 private:
     struct Entry {

@@ -15,6 +15,9 @@ inline constexpr QSize kTrackSize{221, 16};
 inline constexpr unsigned kTrackEmptyColour = 0x363636;  // RGB(54, 54, 54)
 inline constexpr unsigned kTrackFilledColour = 0x068FC2; // RGB(6, 143, 194)
 
+// The thumb the main window draws at each slider's place.
+inline constexpr QStringView kThumbImage = u"Thumb.png";
+
 // The slider's thumb holder: frames of 15 x 14 side by side (normal, hover, pressed).
 inline constexpr QStringView kThumbStripImage = u"thumb_strip.png"; // resource 141
 inline constexpr QSize kThumbFrameSize{15, 14};

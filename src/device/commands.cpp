@@ -8,9 +8,7 @@ namespace orvo {
 
 namespace {
 
-// Response byte positions mirror the write layout.
-constexpr std::size_t kValueByte = 2;
-constexpr std::size_t kIndexByte = 3;
+// Bytes of the lighting report; responses mirror the write layout.
 constexpr std::size_t kEffectByte = 3;
 constexpr std::size_t kSpeedByte = 4;
 constexpr std::size_t kBrightnessByte = 5;

@@ -31,32 +31,21 @@ DeviceConnection::~DeviceConnection() {
         m_readBackThread.join();
 }
 
-std::optional<HidInterfaceInfo> DeviceConnection::Find(std::string_view substring,
-                                                       std::uint16_t productId) {
-    auto found = FindKeyboardInterface(m_bus, substring, productId);
-    if (found) {
-        std::lock_guard lock(m_stateMutex);
-        m_lastFound = *found;
-    }
-    return found;
-}
-
-std::optional<DeviceConnection::OpenedInterface>
-DeviceConnection::FindAndOpen(std::string_view substring, std::string* error) {
-    const auto found = Find(substring, kKeyboardProductId);
+std::unique_ptr<HidDevice> DeviceConnection::FindAndOpen(std::string_view substring,
+                                                         std::string* error) {
+    const auto found = FindKeyboardInterface(m_bus, substring);
     if (!found) {
         if (error)
             *error = "keyboard not found";
-        return std::nullopt;
+        return nullptr;
     }
     OpenResult r = m_bus.Open(found->path);
     if (!r.device) {
         if (error)
             *error = r.error;
         LogWarning(r.error);
-        return std::nullopt;
     }
-    return OpenedInterface{std::move(r.device), found->path};
+    return std::move(r.device);
 }
 
 bool DeviceConnection::OpenCommandLocked(std::string* error) {
@@ -65,8 +54,7 @@ bool DeviceConnection::OpenCommandLocked(std::string* error) {
     auto opened = FindAndOpen(kCommandInterfaceMatch, error);
     if (!opened)
         return false;
-    m_command = std::move(opened->device);
-    m_commandPath = std::move(opened->path);
+    m_command = std::move(opened);
     return true;
 }
 
@@ -85,8 +73,7 @@ bool DeviceConnection::OpenInputInterface(std::string* error) {
     if (!opened)
         return false;
     std::lock_guard lock(m_stateMutex);
-    m_input = std::move(opened->device);
-    m_inputPath = std::move(opened->path);
+    m_input = std::move(opened);
     return true;
 }
 
@@ -167,12 +154,10 @@ void DeviceConnection::CloseInterfaces() {
     {
         std::lock_guard lock(m_commandMutex);
         m_command.reset();
-        m_commandPath.clear();
     }
     // The listener keeps its own reference until it has left its loop.
     std::lock_guard lock(m_stateMutex);
     m_input.reset();
-    m_inputPath.clear();
 }
 
 bool DeviceConnection::InterfaceStillPresent() {
@@ -237,21 +222,6 @@ bool DeviceConnection::commandOpen() const {
 bool DeviceConnection::inputOpen() const {
     std::lock_guard lock(m_stateMutex);
     return m_input != nullptr;
-}
-
-std::string DeviceConnection::commandPath() const {
-    std::lock_guard lock(m_commandMutex);
-    return m_commandPath;
-}
-
-std::string DeviceConnection::inputPath() const {
-    std::lock_guard lock(m_stateMutex);
-    return m_inputPath;
-}
-
-HidInterfaceInfo DeviceConnection::lastFound() const {
-    std::lock_guard lock(m_stateMutex);
-    return m_lastFound;
 }
 
 } // namespace orvo

@@ -118,19 +118,11 @@ public:
     bool inputOpen() const;
     bool listenerRunning() const { return m_listenerRunning.load(); }
     bool resetPending() const { return m_resetPending; }
-    std::string commandPath() const;
-    std::string inputPath() const;
-    // The last interface FindKeyboardInterface found through this connection.
-    HidInterfaceInfo lastFound() const;
 
 private:
-    std::optional<HidInterfaceInfo> Find(std::string_view substring, std::uint16_t productId);
-    struct OpenedInterface {
-        std::unique_ptr<HidDevice> device;
-        std::string path;
-    };
-    // Finds the keyboard interface whose match text holds the substring and opens it.
-    std::optional<OpenedInterface> FindAndOpen(std::string_view substring, std::string* error);
+    // Finds the keyboard interface whose match text holds the substring and opens it; null
+    // (with `error` set) when it is missing or cannot be opened.
+    std::unique_ptr<HidDevice> FindAndOpen(std::string_view substring, std::string* error);
     bool OpenCommandLocked(std::string* error);
     void StartReadBackThread(ConfigState& state, MessageSink& sink);
     bool StartListenerThread(MessageSink& sink);
@@ -144,12 +136,9 @@ private:
 
     mutable std::mutex m_commandMutex; // held for each command sequence
     std::unique_ptr<HidDevice> m_command;
-    std::string m_commandPath;
 
     mutable std::mutex m_stateMutex;    // guards the fields below
     std::shared_ptr<HidDevice> m_input; // the listener holds its own reference
-    std::string m_inputPath;
-    HidInterfaceInfo m_lastFound;
     MessageSink* m_sink = nullptr;
 
     bool m_resetPending = false;

@@ -47,6 +47,11 @@ inline constexpr std::uint8_t kLightingSubCodeFull = 2;
 // Parameter of the factory reset command.
 inline constexpr std::uint8_t kFactoryResetParameter = 0xFF;
 
+// Parameter bytes several commands share: a single value, a table index or colour slot, and
+// the number of bulk packets that follow.
+inline constexpr std::size_t kValueByte = 2;
+inline constexpr std::size_t kIndexByte = 3;
+inline constexpr std::size_t kCountByte = 4;
 inline constexpr std::size_t kChecksumByte = 8;
 
 // 0xFF minus the 8-bit sum of bytes 1..7.

@@ -94,11 +94,6 @@ struct BulkTransfer {
     bool write = false;
 };
 
-// Response bytes mirror the write layout.
-constexpr std::size_t kValueByte = 2;
-constexpr std::size_t kIndexByte = 3;
-constexpr std::size_t kCountByte = 4;
-
 std::string Unplugged(const fs::path& dir) {
     return "keyboard absent (" + (dir / kSimulatorUnpluggedFile).string() + " exists)";
 }

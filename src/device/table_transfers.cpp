@@ -8,9 +8,6 @@ namespace orvo {
 
 namespace {
 
-constexpr std::size_t kIndexByte = 3;
-constexpr std::size_t kCountByte = 4;
-
 constexpr int kKeyMapWriteBefore = 50;
 constexpr int kKeyMapWriteAfter = 60;
 constexpr int kMaskWriteBefore = 10;

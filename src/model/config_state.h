@@ -12,6 +12,7 @@
 #include "model/macro_model.h"
 #include "model/program_folders.h"
 #include "model/settings_image.h"
+#include "model/window_layout.h"
 
 namespace orvo {
 
@@ -42,12 +43,9 @@ struct ConfigState {
     bool macroFileWriteBlocked = false;
 };
 
-// The Fn key never shows as customised.
-inline constexpr std::size_t kFnKeyIndex = 100;
-
 // Per key index 0..120: 1 when the key differs from its factory function (its key-map entry's
 // device code, a recorded assignment kind, a captured key other than its own, or a disabled
-// enable bit), else 0; indexes above 120 and the Fn key are 0.
+// enable bit), else 0; indexes above 120 and the Fn key (kFnKeyIndex) are 0.
 void RecomputeCustomisedKeys(const SettingsImage& image, const KeyActionTable& actions,
                              CustomisedKeys& flags);
 void RecomputeCustomisedKeys(ConfigState& state);

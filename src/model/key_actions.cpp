@@ -33,7 +33,7 @@ void KeyActionTable::clear() {
 }
 
 void KeyActionTable::reseedDefaultCodes() {
-    for (std::size_t k = 0; k < kSeededKeyCount; ++k)
+    for (std::size_t k = 0; k < kMainKeyCount; ++k)
         m_records[k].setKeyCode(DefaultCodeOf(k));
 }
 

@@ -35,9 +35,6 @@ struct KeyLayout {
 // Indexed by key index 0..120 (kKeyCount).
 extern const std::array<KeyLayout, kKeyCount> KeyLayoutTable;
 
-// Records 0..112 of the action table carry their key's default code in byte 0.
-inline constexpr std::size_t kSeededKeyCount = 113;
-
 // The key map of a keyboard fresh from the factory: for every key's slot the entry
 // 0, 0, device code of its default code, 0; slots without a key are zero.
 inline constexpr std::size_t kKeyMapSize = 512;

@@ -8,10 +8,6 @@ namespace orvo {
 
 namespace {
 
-bool IsCustomEffect(std::uint8_t effect) {
-    return effect >= kFirstCustomEffect;
-}
-
 bool MulticolourOnly(std::uint8_t effect) {
     return effect == kEffectWave || effect == kEffectSlowChange;
 }
@@ -43,26 +39,27 @@ bool SelectEffect(SettingsImage& image, std::uint8_t effect) {
     return IsCustomEffect(effect);
 }
 
+std::uint8_t NormalisedLightingColour(const SettingsImage& image) {
+    const std::uint8_t colour = image.byte(field::lightingColour);
+    if (MulticolourOnly(image.byte(field::lightingEffect)) || colour > kMulticolourSlot)
+        return kMulticolourSlot;
+    return colour == 0 ? kFirstColourSlot : colour;
+}
+
 void NormaliseLightingColour(SettingsImage& image) {
-    std::uint8_t& colour = image.byte(field::lightingColour);
-    if (colour > kMulticolourSlot)
-        colour = kMulticolourSlot;
-    if (colour == 0)
-        colour = kFirstColourSlot;
-    if (MulticolourOnly(image.byte(field::lightingEffect)))
-        colour = kMulticolourSlot;
+    image.byte(field::lightingColour) = NormalisedLightingColour(image);
 }
 
 std::optional<std::uint8_t> DirectionForRegion(int region) {
     switch (region) {
-    case 4:
-        return 3; // "T"
-    case 5:
-        return 4; // "B"
-    case 6:
-        return 2; // "R"
-    case 7:
-        return 1; // "L"
+    case kDirectionTRegion:
+        return 3;
+    case kDirectionBRegion:
+        return 4;
+    case kDirectionRRegion:
+        return 2;
+    case kDirectionLRegion:
+        return 1;
     default:
         return std::nullopt;
     }
@@ -148,7 +145,7 @@ bool ColourSelectedKeys(SettingsImage& image, std::span<const std::uint8_t> keyS
         return false;
     auto entries = image.customLightingTable(*table);
     const Rgb c = ToRgb(colour);
-    const std::size_t keys = std::min(kColourableKeyCount, keySelected.size());
+    const std::size_t keys = std::min(kMainKeyCount, keySelected.size());
     for (std::size_t key = 0; key < keys; ++key) {
         if (!keySelected[key])
             continue;

@@ -7,6 +7,7 @@
 #include "model/colour_model.h"
 #include "model/config_state.h"
 #include "model/settings_image.h"
+#include "model/window_layout.h"
 
 #include <cstdint>
 #include <optional>
@@ -23,14 +24,10 @@ inline constexpr std::uint8_t kEffectWave = 3;         // "Modo onda": multicolo
 inline constexpr std::uint8_t kEffectSlowChange = 8;   // "Cambiar color lentamente": likewise
 inline constexpr std::uint8_t kEffectRadar = 13;       // has a direction
 inline constexpr std::uint8_t kNoSpeedFromEffect = 50; // from here on no speed slider
-inline constexpr std::uint8_t kLastCustomEffect =
-    kFirstCustomEffect + kCustomLightingTableCount - 1; // 55
 // The palm-rest effect whose colour cannot be chosen ("Modo onda-Plam Rest").
 inline constexpr std::uint8_t kPalmEffectWave = 3;
 // The colour the colour dialog opens with for every lighting pick: RGB(255, 12, 255).
 inline constexpr ColorRef kColourDialogPreset = MakeColorRef(255, 12, 255);
-// Keys 0..112 can be coloured; 113..120 (the row above the keys) cannot.
-inline constexpr std::size_t kColourableKeyCount = 113;
 
 // Which controls of the panel an effect shows.
 struct EffectControls {
@@ -49,10 +46,11 @@ std::optional<std::size_t> CustomTableForEffect(std::uint8_t effect);
 bool SelectEffect(SettingsImage& image, std::uint8_t effect);
 
 // The selected colour slot as the panel shows it: above 8 becomes 8, 0 becomes 1, and the
-// multicolour-only effects force 8. Applied at each drawing of an effect below 51.
+// multicolour-only effects force 8. Stored back once the panel shows an effect below 51.
+std::uint8_t NormalisedLightingColour(const SettingsImage& image);
 void NormaliseLightingColour(SettingsImage& image);
 
-// Regions 4..7: the direction arrows T, B, R, L. nullopt for any other region.
+// The direction arrows' regions T, B, R, L; nullopt for any other region.
 std::optional<std::uint8_t> DirectionForRegion(int region);
 
 enum class SlotClick {
@@ -77,9 +75,7 @@ ColorRef PalmColourValue(const SettingsImage& image);
 // The game-mode and lock switches flip 0 and 1; any other value read from the keyboard
 // counts as on and becomes (value + 1) mod 2.
 std::uint8_t ToggledSwitch(std::uint8_t value);
-// Region 16 toggles gameMode, region 17 winLock; false for other regions.
-inline constexpr int kGameModeRegion = 16;
-inline constexpr int kWinLockRegion = 17;
+// The game-mode region toggles gameMode, the lock region winLock; false for other regions.
 bool ToggleSwitchRegion(SettingsImage& image, int region);
 
 // The version shipped with the program is newer than the keyboard's (compared as unsigned

@@ -3,6 +3,10 @@
 #include <cstdlib>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace orvo {
 
 ProgramFolders MakeProgramFolders(const std::filesystem::path& executable,
@@ -19,6 +23,20 @@ ProgramFolders MakeProgramFolders(const std::filesystem::path& executable,
 ProgramFolders ProgramFoldersFromEnvironment(const std::filesystem::path& executable) {
     const char* value = std::getenv(kDataDirVariable);
     return MakeProgramFolders(executable, value ? std::optional<std::string>(value) : std::nullopt);
+}
+
+std::filesystem::path RunningExecutable() {
+#ifdef _WIN32
+    wchar_t buffer[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    return std::filesystem::path(std::wstring(buffer, length));
+#else
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path() : exe;
+#endif
 }
 
 FileResult EnsureDataFolder(const ProgramFolders& folders) {

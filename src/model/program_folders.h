@@ -44,6 +44,10 @@ ProgramFolders MakeProgramFolders(const std::filesystem::path& executable,
 // The same, reading ZORVANTA_DATA_DIR from the environment.
 ProgramFolders ProgramFoldersFromEnvironment(const std::filesystem::path& executable);
 
+// The running program's own path, for programs that have no framework to ask (orvoctl);
+// empty when the system does not tell, which makes the current folder the program folder.
+std::filesystem::path RunningExecutable();
+
 // Creates the data folder when it is missing.
 FileResult EnsureDataFolder(const ProgramFolders& folders);
 

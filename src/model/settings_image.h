@@ -64,6 +64,13 @@ inline constexpr std::size_t kColourSlotCount = 7;
 inline constexpr std::size_t kCustomLightingTableCount = 5;
 inline constexpr std::size_t kCustomLightingTableSize = 512;
 inline constexpr std::uint8_t kFirstCustomEffect = 51; // effect 51 + t shows table t
+inline constexpr std::uint8_t kLastCustomEffect =
+    kFirstCustomEffect + kCustomLightingTableCount - 1; // 55
+// Effects from 51 on are custom profiles: no colour slots, and key clicks may colour keys.
+// The keyboard may report one above 55, which has no table.
+constexpr bool IsCustomEffect(std::uint8_t effect) {
+    return effect >= kFirstCustomEffect;
+}
 
 // Bytes of the palm-rest block.
 namespace palm {

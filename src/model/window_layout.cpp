@@ -1,5 +1,7 @@
 #include "model/window_layout.h"
 
+#include "model/settings_image.h"
+
 namespace orvo {
 
 // clang-format off
@@ -127,50 +129,65 @@ const std::array<KeyPicture, kKeyCount> KeyPictureTable{{
     {"L8", {223, 75, 241, 90}, {0, 0}},  // 120
 }};
 
-const std::array<InclusiveRect, kMainRegionCount> MainRegionTable{{
-    {936, 5, 952, 20},    // 0 help button
-    {957, 5, 973, 20},    // 1 minimise
-    {978, 5, 994, 20},    // 2 close
-    {31, 112, 253, 136},  // 3 effect selector bar
-    {218, 145, 234, 160}, // 4 direction T
-    {190, 145, 206, 160}, // 5 direction B
-    {140, 140, 156, 155}, // 6 direction R
-    {165, 140, 181, 155}, // 7 direction L
-    {32, 161, 55, 184},   // 8..15 colour slots 1..8
-    {60, 161, 83, 184},
-    {88, 161, 111, 184},
-    {116, 161, 139, 184},
-    {144, 161, 167, 184},
-    {172, 161, 195, 184},
-    {200, 161, 223, 184},
-    {228, 161, 251, 184},
-    {110, 568, 130, 588}, // 16 game-mode switch
-    {248, 568, 268, 588}, // 17 Windows-key lock switch
-    {23, 597, 97, 628},   // 18 "Perfil"
-    {107, 597, 181, 628}, // 19 "Macros"
-    {771, 591, 835, 617}, // 20 default (no action)
-    {846, 591, 903, 621}, // 21 cancel
-    {918, 591, 982, 617}, // 22 save
-    {31, 296, 253, 320},  // 23 palm-rest effect selector bar
-    {0, 0, 0, 0},         // 24..27 unused
-    {0, 0, 0, 0},
-    {0, 0, 0, 0},
-    {0, 0, 0, 0},
-    {32, 161, 55, 349},   // 28..34 unused columns below the slots
-    {60, 161, 83, 349},
-    {88, 161, 111, 349},
-    {116, 161, 139, 349},
-    {144, 161, 167, 349},
-    {172, 161, 195, 349},
-    {200, 161, 223, 349},
-    {130, 161, 153, 349}, // 35 palm-rest colour swatch
+const std::array<RegionPlace, kMainRegionCount> MainRegionTable{{
+    {{936, 5, 952, 20}, {936, 5}, u"button-help-normal.png", u"button-help-over.png"},   // 0
+    {{957, 5, 973, 20}, {957, 5}, u"button-min-normal.png", u"button-min-over.png"},     // 1
+    {{978, 5, 994, 20}, {978, 5}, u"button-close-normal.png", u"button-close-over.png"}, // 2
+    {{31, 112, 253, 136}, {31, 112}, u"Light_Item.png"},  // 3 effect selector bar
+    {{218, 145, 234, 160}, {218, 145}, u"Direction-T-Enable.png", u"Direction-T-Disable.png"},
+    {{190, 145, 206, 160}, {190, 145}, u"Direction-B-Enable.png", u"Direction-B-Disable.png"},
+    {{140, 140, 156, 155}, {140, 140}, u"Direction-R-Enable.png", u"Direction-R-Disable.png"},
+    {{165, 140, 181, 155}, {165, 140}, u"Direction-L-Enable.png", u"Direction-L-Disable.png"},
+    {{32, 161, 55, 184}},                       // 8..15 colour slots 1..8, filled squares
+    {{60, 161, 83, 184}},
+    {{88, 161, 111, 184}},
+    {{116, 161, 139, 184}},
+    {{144, 161, 167, 184}},
+    {{172, 161, 195, 184}},
+    {{200, 161, 223, 184}},
+    {{228, 161, 251, 184}, {228, 161}, u"8.png"}, // slot 8: multicolour
+    {{110, 568, 130, 588}, {110, 568}, u"Enable.png", u"Disable.png"}, // 16 game mode
+    {{248, 568, 268, 588}, {248, 568}, u"Enable.png", u"Disable.png"}, // 17 Windows-key lock
+    {{23, 597, 97, 628}, {23, 597}, u"Config.png"},         // 18 "Perfil"
+    {{107, 597, 181, 628}, {107, 597}, u"MacroButton3.png"}, // 19 "Macros"
+    {{771, 591, 835, 617}, {771, 591}, u"button-default-normal.png"}, // 20
+    {{846, 591, 903, 621}, {846, 591}, u"button-cancel-normal.png"},  // 21
+    {{918, 591, 982, 617}, {918, 591}, u"button-save-normal.png"},    // 22
+    {{31, 296, 253, 320}, {31, 296}, u"Light_Item.png"},  // 23 palm-rest effect selector bar
+    {{0, 0, 0, 0}},                             // 24..27 empty
+    {{0, 0, 0, 0}},
+    {{0, 0, 0, 0}},
+    {{0, 0, 0, 0}},
+    {{32, 161, 55, 349}},                       // 28..34 unused columns below the slots
+    {{60, 161, 83, 349}},
+    {{88, 161, 111, 349}},
+    {{116, 161, 139, 349}},
+    {{144, 161, 167, 349}},
+    {{172, 161, 195, 349}},
+    {{200, 161, 223, 349}},
+    {{130, 161, 153, 349}, {130, 326}, u"8.png"}, // 35 palm-rest colour swatch
 }};
 // clang-format on
 
 namespace {
-constexpr InclusiveRect kKeymapSwitch{28, 175, 42, 189};
-constexpr InclusiveRect kDiySwitch{130, 175, 144, 189};
+// Key indexes without a key on the picture, and the two Ctrl keys.
+constexpr int kFirstUnusedKey = 17;
+constexpr int kLastUnusedKey = 19;
+constexpr int kLeftCtrlKey = 95;
+constexpr int kRightCtrlKey = 102;
 } // namespace
+
+// The switches' pictures sit one row above their click areas.
+const RegionPlace kKeymapSwitchPlace{{28, 175, 42, 189}, {28, 174}, u"Enable.png", u"Disable.png"};
+const RegionPlace kDiySwitchPlace{{130, 175, 144, 189}, {130, 174}, u"Enable.png", u"Disable.png"};
+
+const RegionPlace& RegionPlaceOf(MainRegion region) {
+    if (region == kKeymapSwitchRegion)
+        return kKeymapSwitchPlace;
+    if (region == kDiySwitchRegion)
+        return kDiySwitchPlace;
+    return MainRegionTable.at(static_cast<std::size_t>(region));
+}
 
 std::span<const InclusiveRect> KeyParts(std::size_t key) {
     if (key >= kKeyCount || KeyPictureTable[key].rect.empty())
@@ -181,17 +198,22 @@ std::span<const InclusiveRect> KeyParts(std::size_t key) {
 }
 
 int HitTestRegion(Point window, int lightingEffect) {
-    if (lightingEffect >= 51) {
-        if (kKeymapSwitch.contains(window))
+    if (lightingEffect >= kFirstCustomEffect) {
+        if (kKeymapSwitchPlace.hit.contains(window))
             return kKeymapSwitchRegion;
-        if (kDiySwitch.contains(window))
+        if (kDiySwitchPlace.hit.contains(window))
             return kDiySwitchRegion;
     }
     for (std::size_t i = 0; i < MainRegionTable.size(); ++i) {
-        if (MainRegionTable[i].contains(window))
+        if (MainRegionTable[i].hit.contains(window))
             return static_cast<int>(i);
     }
     return -1;
+}
+
+bool IsInertKey(int key) {
+    return (key >= kFirstUnusedKey && key <= kLastUnusedKey) || key == kLeftCtrlKey ||
+           key == kRightCtrlKey;
 }
 
 int HitTestKey(Point window, bool diyMode) {
@@ -199,7 +221,7 @@ int HitTestKey(Point window, bool diyMode) {
     for (std::size_t k = 0; k < kKeyCount; ++k) {
         for (const InclusiveRect& part : KeyParts(k)) {
             if (part.contains(p)) {
-                if (!diyMode && (k == 96 || k == 100))
+                if (!diyMode && (k == kWinKeyIndex || k == kFnKeyIndex))
                     return -1;
                 return static_cast<int>(k);
             }

@@ -78,7 +78,7 @@ TEST(SliderThumbPointTest, ShiftsTheThumbsThatNeedIt) {
     };
     for (const Row& row : rows) {
         CBitSlider slider(&images);
-        const auto spec = kSliderSpecs[*SliderIndex(row.id)];
+        const auto spec = kSliderPlaces[*SliderIndex(row.id)];
         slider.setup(row.id, QPoint(spec.position.x, spec.position.y), spec.maximum, 1);
         slider.setValue(row.position);
         slider.grab(); // a paint updates the thumb offset
@@ -86,34 +86,6 @@ TEST(SliderThumbPointTest, ShiftsTheThumbsThatNeedIt) {
         EXPECT_EQ(point.x(), slider.thumbOffset().x() + row.extraX)
             << row.id << "@" << row.position;
         EXPECT_EQ(point.y(), slider.thumbOffset().y() + 1);
-    }
-}
-
-TEST(SliderFieldTest, PositionsAndFieldsRoundTrip) {
-    struct Row {
-        int id;
-        ImageField field;
-        std::size_t byte;
-        int position;
-        int stored;
-    };
-    const Row rows[] = {
-        {kSpeedSlider, field::lightingSpeed, 0, 9, 9},
-        {kBrightnessSlider, field::lightingBrightness, 0, 50, 50},
-        {kPalmSpeedSlider, field::palmRest, palm::speed, 0, 1},
-        {kPalmSpeedSlider, field::palmRest, palm::speed, 4, 5},
-        {kPalmBrightnessSlider, field::palmRest, palm::brightness, 17, 17},
-        {kResponseTimeSlider, field::responseTime, 0, 0, 0},
-        {kReportRateSlider, field::reportRate, 0, 3, 3},
-    };
-    for (const Row& row : rows) {
-        SettingsImage image;
-        StoreSliderPosition(image, row.id, row.position);
-        EXPECT_EQ(image.byte(row.field, row.byte), row.stored) << row.id;
-        EXPECT_EQ(SliderPositionFromImage(image, row.id), row.position) << row.id;
-        // Nothing else of the image changes.
-        image.byte(row.field, row.byte) = 0;
-        EXPECT_EQ(image, SettingsImage{}) << row.id;
     }
 }
 

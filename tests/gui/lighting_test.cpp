@@ -89,9 +89,8 @@ std::vector<int> Commands(const std::vector<std::vector<int>>& reports) {
 class LightingTest : public MainWindowTest {
 protected:
     CBrisoldeDlg& open() {
-        CBrisoldeDlg& w = start();
-        w.lighting().setPrompts(&prompts);
-        return w;
+        usePrompts(prompts);
+        return start();
     }
     void chooseEffect(int row) {
         click(kEffectSelector.x, kEffectSelector.y);

@@ -1,8 +1,11 @@
 #pragma once
-// A main window against a simulated keyboard in a temporary folder, with helpers that drive
-// it by synthesized mouse and key events at window coordinates.
+// The program's application object and main window against a simulated keyboard in a
+// temporary folder, with pauses recorded instead of waited for, and helpers that drive the
+// window by synthesized mouse and key events at window coordinates.
 
+#include "app/application.h"
 #include "app/brisolde_dlg.h"
+#include "device/pacer.h"
 #include "device/simulated_keyboard.h"
 #include "model/config_files.h"
 #include "model/config_state.h"
@@ -50,7 +53,7 @@ protected:
         qputenv("ZORVANTA_DATA_DIR", QByteArray::fromStdString(data().string()));
     }
     ~MainWindowTest() override {
-        m_window.reset();
+        m_app.reset();
         qunsetenv("ZORVANTA_SIMULATOR");
         qunsetenv("ZORVANTA_DATA_DIR");
         std::error_code ec;
@@ -71,23 +74,32 @@ protected:
         std::ofstream(simulator() / kSimulatorUnpluggedFile).put('\n');
     }
 
-    // Starts the window and waits for the start-up read-back to be handled.
+    // The questions of the program the next start() makes are answered by `prompts`.
+    void usePrompts(Prompts& prompts) { m_prompts = &prompts; }
+
+    // Starts the program and waits for the start-up read-back to be handled.
     CBrisoldeDlg& start(bool show = true) {
-        m_window = std::make_unique<CBrisoldeDlg>(executable());
-        if (show && !m_window->startsHidden())
-            m_window->show();
-        ProcessEventsUntil([&] { return !m_window->readBackPending(); });
+        CBrisoldeApp::Setup setup;
+        setup.executable = executable();
+        setup.pacer = std::make_unique<RecordingPacer>();
+        setup.prompts = m_prompts;
+        m_app = std::make_unique<CBrisoldeApp>(std::move(setup));
+        CBrisoldeDlg& w = m_app->window();
+        if (show && !w.startsHidden())
+            w.show();
+        ProcessEventsUntil([&] { return !w.readBackPending(); });
         QCoreApplication::processEvents();
-        return *m_window;
+        return w;
     }
-    CBrisoldeDlg& window() { return *m_window; }
-    ConfigState& config() { return m_window->config(); }
+    CBrisoldeApp& app() { return *m_app; }
+    CBrisoldeDlg& window() { return m_app->window(); }
+    ConfigState& config() { return m_app->config(); }
 
     void mouse(QEvent::Type type, int x, int y, Qt::MouseButtons buttons,
                Qt::MouseButton button = Qt::NoButton) {
         const QPointF at(x, y);
-        QMouseEvent event(type, at, m_window->mapToGlobal(at), button, buttons, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_window.get(), &event);
+        QMouseEvent event(type, at, window().mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window(), &event);
     }
     void press(int x, int y) {
         mouse(QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton);
@@ -103,7 +115,7 @@ protected:
     }
     void key(int code, QEvent::Type type = QEvent::KeyPress) {
         QKeyEvent event(type, code, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_window.get(), &event);
+        QCoreApplication::sendEvent(&window(), &event);
     }
 
     std::size_t traceLinesNow() const { return ReadLines(trace()).size(); }
@@ -115,7 +127,8 @@ protected:
 
 private:
     std::filesystem::path m_root;
-    std::unique_ptr<CBrisoldeDlg> m_window;
+    Prompts* m_prompts = nullptr;
+    std::unique_ptr<CBrisoldeApp> m_app;
 };
 
 } // namespace orvo::test

@@ -303,7 +303,8 @@ TEST_F(MainWindowTest, CtrlReleaseArmsASelection) {
 TEST_F(MainWindowTest, KeyClicksReachTheAssignmentHookOnlyForAssignableKeys) {
     CBrisoldeDlg& w = start();
     std::vector<int> assigned;
-    w.hooks().assignKey = [&](int key) { assigned.push_back(key); };
+    QObject::connect(&w, &CBrisoldeDlg::keyAssignmentRequested, &w,
+                     [&](int key) { assigned.push_back(key); });
     struct Row {
         Point p;
         bool diy;
@@ -383,7 +384,7 @@ TEST_F(MainWindowTest, CachedAndUncachedCompositionsAreIdentical) {
         {"plain", [](MainWindowState&, ConfigState&) {}},
         {"hover and help menu",
          [](MainWindowState& s, ConfigState&) {
-             s.hoverFlags[region::kClose] = 1;
+             s.hoverFlags[kCloseRegion] = 1;
              s.hoverKey = 54; // the L-shaped Enter
              s.helpMenuOpen = true;
          }},

@@ -1,3 +1,4 @@
+#include "controls/qt_convert.h"
 #include "controls/skin_resources.h"
 #include "model/colour_palette.h"
 #include "model/window_layout.h"
@@ -53,8 +54,38 @@ TEST(SkinTest, ThePicturesFitTheirPlaces) {
                 QRect(QPoint(part.left, part.top), QPoint(part.right, part.bottom))))
                 << "key " << key;
     // The window contains every region.
-    for (const InclusiveRect& region : MainRegionTable)
+    for (const RegionPlace& place : MainRegionTable) {
+        const InclusiveRect& region = place.hit;
         EXPECT_TRUE(main.rect().contains(QPoint(region.right, region.bottom)));
+    }
+}
+
+// Every picture the window's layout names is a picture of the skin, and fits the window where
+// the layout draws it.
+TEST(SkinTest, TheLayoutsPicturesAreInTheSkin) {
+    const QImage main = Load(skin::kMainFolder, ToQString(kBackgroundPicture.name));
+    std::vector<PlacedPicture> placed(kLogoPictures.begin(), kLogoPictures.end());
+    placed.insert(placed.end(), {kKeyboardPicture,
+                                 {kKeyHighlightPicture, kKeyboardOrigin},
+                                 kLeftPanelPicture,
+                                 kResponseTimeScale,
+                                 kReportRateScale,
+                                 kHelpMenuPicture});
+    std::vector<RegionPlace> regions(MainRegionTable.begin(), MainRegionTable.end());
+    regions.push_back(kKeymapSwitchPlace);
+    regions.push_back(kDiySwitchPlace);
+    for (const RegionPlace& region : regions) {
+        for (std::u16string_view name : {region.picture, region.altPicture})
+            if (!name.empty())
+                placed.push_back({name, region.drawAt});
+    }
+    for (const PlacedPicture& picture : placed) {
+        const QString name = ToQString(picture.name);
+        const QImage image = Load(skin::kMainFolder, name);
+        ASSERT_FALSE(image.isNull()) << name.toStdString();
+        EXPECT_TRUE(main.rect().contains(QRect(ToQPoint(picture.at), image.size())))
+            << name.toStdString();
+    }
 }
 
 TEST(SkinTest, HighlightedKeysLightUpOnlyTheKeys) {

@@ -88,7 +88,7 @@ TEST_F(FilesFixture, ProfileAndKeymapAreInterchangeableByteForByte) {
     ASSERT_TRUE(SaveKeymapFile(state->folders.dataFolder, image, table));
     auto expected = original;
     // Loading re-seeds byte 0 of records 0..112; nothing else changes.
-    for (std::size_t k = 0; k < kSeededKeyCount; ++k)
+    for (std::size_t k = 0; k < kMainKeyCount; ++k)
         expected[kSettingsImageSize + k * kKeyActionRecordSize] = DefaultCodeOf(k);
     EXPECT_EQ(Read(state->folders.keymapFile()), expected);
 
@@ -126,7 +126,7 @@ TEST_F(FilesFixture, ShortFilesLeaveNoOlderBytesBehind) {
         const auto now = SerialiseProfile(state->image, state->keyActions);
         std::vector<std::uint8_t> expected(kProfileFileSize, 0);
         std::copy(part.begin(), part.end(), expected.begin());
-        for (std::size_t k = 0; k < kSeededKeyCount; ++k)
+        for (std::size_t k = 0; k < kMainKeyCount; ++k)
             expected[kSettingsImageSize + k * kKeyActionRecordSize] = DefaultCodeOf(k);
         EXPECT_EQ(now, expected) << r.size;
     }

@@ -55,7 +55,7 @@ TEST(KeyLayoutTable, EveryKeyOwnsOneSlot) {
     }
     for (const std::size_t free : {18, 24, 42, 48, 107, 126, 127})
         EXPECT_EQ(KeyIndexOfSlot(free), -1);
-    for (std::size_t k = kSeededKeyCount; k < kKeyCount; ++k)
+    for (std::size_t k = kMainKeyCount; k < kKeyCount; ++k)
         EXPECT_EQ(DefaultCodeOf(k), 0);
 }
 

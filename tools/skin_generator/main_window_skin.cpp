@@ -1,6 +1,7 @@
 // The main window: background, logos, title buttons, the keyboard picture and its
 // highlighted copy, the bottom buttons and the help menu.
 
+#include "controls/qt_convert.h"
 #include "model/window_layout.h"
 #include "tools/skin_generator/skin_painter.h"
 
@@ -15,11 +16,6 @@ constexpr QRect kTitleStrip{0, 0, 1000, 58};
 constexpr QRectF kPalmRest{350, 374, 550, 70};
 // The keyboard's case inside the keyboard picture (picture coordinates).
 constexpr QRectF kKeyboardCase{34, 64, 600, 199};
-
-struct PlacedButton {
-    QStringView name;
-    QRect area; // window coordinates
-};
 
 void PaintBackground(QImage& window) {
     QPainter p(&window);
@@ -47,7 +43,7 @@ void PaintBackground(QImage& window) {
 }
 
 QImage Logo(const QImage& window) {
-    QImage logo = Crop(window, QRect(0, 0, 260, 56));
+    QImage logo = Crop(window, QRect(ToQPoint(kLogoPictures[0].at), QSize(260, 56)));
     QPainter p(&logo);
     p.setRenderHint(QPainter::Antialiasing);
     DrawEmblem(p, QPointF(32, 28), 15);
@@ -64,7 +60,7 @@ QImage Logo(const QImage& window) {
 }
 
 QImage Crest(const QImage& window) {
-    QImage crest = Crop(window, QRect(458, 0, 84, 44));
+    QImage crest = Crop(window, QRect(ToQPoint(kLogoPictures[1].at), QSize(84, 44)));
     QPainter p(&crest);
     p.setRenderHint(QPainter::Antialiasing);
     FadingLine(p, 2, 32, 22, kAccentDark);
@@ -239,7 +235,7 @@ QImage SideButton(const QImage& window, QPoint at) {
 }
 
 QImage HelpMenu(const QImage& window) {
-    QImage menu = Crop(window, QRect(830, 22, 167, 78));
+    QImage menu = Crop(window, ToQRect(kHelpMenuArea));
     QPainter p(&menu);
     RoundedBox(p, QRectF(0, 0, 167, 78), 5, QColor(27, 30, 35), QColor(15, 16, 19), kAccentDark);
     FadingLine(p, 6, 161, 25, kPanelEdge);
@@ -257,42 +253,46 @@ QImage HelpMenu(const QImage& window) {
 void PaintMainWindow(SkinWriter& out, QImage& window) {
     window = NewImage(kMainWindowSize);
     PaintBackground(window);
-    out.write(kMainFolder, u"main.png", window);
-    out.write(kMainFolder, u"logo.png", Logo(window));
-    out.write(kMainFolder, u"logo1.png", Crest(window));
+    out.write(kMainFolder, kBackgroundPicture.name, window);
+    out.write(kMainFolder, kLogoPictures[0].name, Logo(window));
+    out.write(kMainFolder, kLogoPictures[1].name, Crest(window));
 
-    const struct {
-        QStringView normal;
-        QStringView over;
-        QPoint at;
-        TitleGlyph glyph;
-    } titleButtons[] = {
-        {u"button-help-normal.png", u"button-help-over.png", {936, 5}, TitleGlyph::Help},
-        {u"button-min-normal.png", u"button-min-over.png", {957, 5}, TitleGlyph::Minimise},
-        {u"button-close-normal.png", u"button-close-over.png", {978, 5}, TitleGlyph::Close},
+    const std::pair<MainRegion, TitleGlyph> titleButtons[] = {
+        {kHelpRegion, TitleGlyph::Help},
+        {kMinimiseRegion, TitleGlyph::Minimise},
+        {kCloseRegion, TitleGlyph::Close},
     };
-    for (const auto& button : titleButtons) {
-        out.write(kMainFolder, button.normal, TitleButton(window, button.at, button.glyph, false));
-        out.write(kMainFolder, button.over, TitleButton(window, button.at, button.glyph, true));
-    }
+    for (const auto& [region, glyph] : titleButtons)
+        out.writeRegion(region, [&, glyph](QPoint at, bool over) {
+            return TitleButton(window, at, glyph, over);
+        });
 
     const QImage keyboard = KeyboardPicture(window, false);
-    out.write(kMainFolder, u"kb_BK.png", keyboard);
-    out.write(kMainFolder, u"kb_bk.png", keyboard);
-    out.write(kMainFolder, u"kb_hl.png", KeyboardPicture(window, true));
+    out.write(kMainFolder, kKeyboardPicture.name, keyboard);
+    out.write(kMainFolder, u"kb_bk.png", keyboard); // the other spelling of the name
+    out.write(kMainFolder, kKeyHighlightPicture, KeyboardPicture(window, true));
 
-    out.write(kMainFolder, u"button-default-normal.png",
-              WideButton(window, QRect(771, 591, 65, 27), QStringLiteral("Por defecto"),
-                         ButtonLook::Plain, 11));
-    out.write(kMainFolder, u"button-cancel-normal.png",
-              WideButton(window, QRect(846, 591, 58, 31), QStringLiteral("Cancelar"),
-                         ButtonLook::Plain, 12));
-    out.write(kMainFolder, u"button-save-normal.png",
-              WideButton(window, QRect(918, 591, 65, 27), QStringLiteral("Guardar"),
-                         ButtonLook::Primary, 12));
-    out.write(kMainFolder, u"Config.png", SideButton(window, QPoint(23, 597)));
-    out.write(kMainFolder, u"MacroButton3.png", SideButton(window, QPoint(107, 597)));
-    out.write(kMainFolder, u"HelpWindow.png", HelpMenu(window));
+    const struct {
+        MainRegion region;
+        const char* text;
+        ButtonLook look;
+        int textSize;
+    } bottomButtons[] = {
+        {kDefaultRegion, "Por defecto", ButtonLook::Plain, 11},
+        {kCancelRegion, "Cancelar", ButtonLook::Plain, 12},
+        {kSaveRegion, "Guardar", ButtonLook::Primary, 12},
+    };
+    for (const auto& b : bottomButtons) {
+        const RegionPlace& place = RegionPlaceOf(b.region);
+        out.write(
+            kMainFolder, place.picture,
+            WideButton(window, ToQRect(place.hit), QString::fromUtf8(b.text), b.look, b.textSize));
+    }
+    for (MainRegion side : {kProfilesRegion, kMacrosRegion}) {
+        const RegionPlace& place = RegionPlaceOf(side);
+        out.write(kMainFolder, place.picture, SideButton(window, ToQPoint(place.drawAt)));
+    }
+    out.write(kMainFolder, kHelpMenuPicture.name, HelpMenu(window));
 }
 
 } // namespace orvo::skin

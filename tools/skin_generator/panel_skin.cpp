@@ -2,7 +2,9 @@
 // direction controls, switches, the slider tracks and thumb, and the slider scales.
 
 #include "controls/bit_slider.h"
+#include "controls/qt_convert.h"
 #include "controls/skin_resources.h"
+#include "model/slider_fields.h"
 #include "tools/skin_generator/skin_painter.h"
 
 #include <QConicalGradient>
@@ -12,12 +14,14 @@ namespace orvo::skin {
 
 namespace {
 
-constexpr QPoint kPanelOrigin{17, 70};
+const QPoint kPanelOrigin = ToQPoint(kLeftPanelPicture.at);
 // Window rows of the section dividers and the section headers' accent ticks.
 constexpr int kDividerRows[] = {279, 445, 563};
 constexpr int kHeaderRows[] = {98, 282, 448, 505};
 // Any slider's place: the tracks and thumb take their surroundings from here.
-constexpr QPoint kSliderSample{31, 204};
+const QPoint kSliderSample = ToQPoint(kSliderPlaces[*SliderIndex(kSpeedSlider)].position);
+// The switch pictures are cut from the game-mode switch's place.
+constexpr QSize kSwitchSize{20, 20};
 
 QColor FromRgb(unsigned rgb) {
     return QColor(static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF),
@@ -42,7 +46,7 @@ QImage LeftPanel(const QImage& window) {
 }
 
 QImage SelectorBar(const QImage& window) {
-    QImage bar = Crop(window, QRect(31, 112, 223, 25));
+    QImage bar = Crop(window, ToQRect(RegionPlaceOf(kEffectSelectorRegion).hit));
     QPainter p(&bar);
     RoundedBox(p, QRectF(0, 0, 223, 25), 4, QColor(46, 50, 57), QColor(31, 34, 39),
                QColor(68, 73, 82));
@@ -56,7 +60,7 @@ QImage SelectorBar(const QImage& window) {
 }
 
 QImage Multicolour(const QImage& window) {
-    QImage swatch = Crop(window, QRect(228, 161, 24, 24));
+    QImage swatch = Crop(window, ToQRect(RegionPlaceOf(kLastColourSlotRegion).hit));
     QPainter p(&swatch);
     p.setRenderHint(QPainter::Antialiasing);
     QConicalGradient rainbow(12, 12, 90);
@@ -112,7 +116,8 @@ QImage DirectionButton(const QImage& window, QPoint at, Arrow arrow, bool enable
 
 // A round switch: a ring when off, a lit dot inside an accent ring when on.
 QImage Switch(const QImage& window, bool on) {
-    QImage image = Crop(window, QRect(110, 568, 20, 20));
+    QImage image =
+        Crop(window, QRect(ToQPoint(RegionPlaceOf(kGameModeRegion).drawAt), kSwitchSize));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF centre(10, 10);
@@ -183,35 +188,31 @@ QImage Scale(const QImage& window, const QRect& area, int sliderLeft, int maximu
 
 void PaintLeftPanel(SkinWriter& out, QImage& window) {
     const QImage panel = LeftPanel(window);
-    out.write(kMainFolder, u"Left_BK.png", panel);
+    out.write(kMainFolder, kLeftPanelPicture.name, panel);
     {
         QPainter p(&window);
         p.drawImage(kPanelOrigin, panel);
     }
-    out.write(kMainFolder, u"Light_Item.png", SelectorBar(window));
-    out.write(kMainFolder, u"8.png", Multicolour(window));
+    out.write(kMainFolder, RegionPlaceOf(kEffectSelectorRegion).picture, SelectorBar(window));
+    out.write(kMainFolder, RegionPlaceOf(kLastColourSlotRegion).picture, Multicolour(window));
 
-    const struct {
-        QStringView enabled;
-        QStringView disabled;
-        QPoint at;
-        Arrow arrow;
-    } arrows[] = {
-        {u"Direction-L-Enable.png", u"Direction-L-Disable.png", {165, 140}, Arrow::Left},
-        {u"Direction-R-Enable.png", u"Direction-R-Disable.png", {140, 140}, Arrow::Right},
-        {u"Direction-T-Enable.png", u"Direction-T-Disable.png", {218, 145}, Arrow::Up},
-        {u"Direction-B-Enable.png", u"Direction-B-Disable.png", {190, 145}, Arrow::Down},
+    const std::pair<MainRegion, Arrow> arrows[] = {
+        {kDirectionLRegion, Arrow::Left},
+        {kDirectionRRegion, Arrow::Right},
+        {kDirectionTRegion, Arrow::Up},
+        {kDirectionBRegion, Arrow::Down},
     };
-    for (const auto& a : arrows) {
-        out.write(kMainFolder, a.enabled, DirectionButton(window, a.at, a.arrow, true));
-        out.write(kMainFolder, a.disabled, DirectionButton(window, a.at, a.arrow, false));
-    }
+    for (const auto& [region, arrow] : arrows)
+        out.writeRegion(region, [&, arrow](QPoint at, bool disabled) {
+            return DirectionButton(window, at, arrow, !disabled);
+        });
 
+    const RegionPlace& gameMode = RegionPlaceOf(kGameModeRegion);
     const QImage on = Switch(window, true);
     const QImage off = Switch(window, false);
-    out.write(kMainFolder, u"Enable.png", on);
-    out.write(kMainFolder, u"enable.png", on);
-    out.write(kMainFolder, u"Disable.png", off);
+    out.write(kMainFolder, gameMode.picture, on);
+    out.write(kMainFolder, u"enable.png", on); // the other spelling of the name
+    out.write(kMainFolder, gameMode.altPicture, off);
     out.write(kMainFolder, u"disable.png", off);
 
     out.write(kMainFolder, kTrackEmptyImage, Track(window, FromRgb(kTrackEmptyColour)));
@@ -224,7 +225,7 @@ void PaintLeftPanel(SkinWriter& out, QImage& window) {
         QPainter p(&thumb);
         DrawThumb(p, QPoint(0, 0), ThumbLook::Normal);
     }
-    out.write(kMainFolder, u"Thumb.png", thumb);
+    out.write(kMainFolder, kThumbImage, thumb);
     QImage strip =
         NewImage(QSize(kThumbStripFrames * kThumbFrameSize.width(), kThumbFrameSize.height()));
     {
@@ -238,12 +239,16 @@ void PaintLeftPanel(SkinWriter& out, QImage& window) {
     }
     out.write(kMainFolder, kThumbStripImage, strip);
 
-    // Response time (0..9, drawn one pixel right) and report rate (0..3), both shifted two
-    // more pixels at position 0.
-    out.write(kMainFolder, u"responsetime_txt.png",
-              Scale(window, QRect(32, 480, 225, 16), 34, 9, 1, 1));
-    out.write(kMainFolder, u"reportRate_txt.png",
-              Scale(window, QRect(29, 532, 231, 28), 34, 3, 0, 6));
+    // Response time (drawn one pixel right) and report rate, both shifted two more pixels at
+    // position 0.
+    const SliderPlace& responseTime = kSliderPlaces[*SliderIndex(kResponseTimeSlider)];
+    const SliderPlace& reportRate = kSliderPlaces[*SliderIndex(kReportRateSlider)];
+    out.write(kMainFolder, kResponseTimeScale.name,
+              Scale(window, QRect(ToQPoint(kResponseTimeScale.at), QSize(225, 16)),
+                    responseTime.position.x, responseTime.maximum, 1, 1));
+    out.write(kMainFolder, kReportRateScale.name,
+              Scale(window, QRect(ToQPoint(kReportRateScale.at), QSize(231, 28)),
+                    reportRate.position.x, reportRate.maximum, 0, 6));
 }
 
 } // namespace orvo::skin

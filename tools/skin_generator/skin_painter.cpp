@@ -163,6 +163,14 @@ void CloseCross(QPainter& p, const QRectF& box, const QColor& colour) {
 
 SkinWriter::SkinWriter(QString root) : m_root(std::move(root)) {}
 
+void SkinWriter::writeRegion(MainRegion region,
+                             const std::function<QImage(QPoint at, bool alt)>& paint) {
+    const RegionPlace& place = RegionPlaceOf(region);
+    const QPoint at(place.drawAt.x, place.drawAt.y);
+    write(kMainFolder, place.picture, paint(at, false));
+    write(kMainFolder, place.altPicture, paint(at, true));
+}
+
 void SkinWriter::write(QStringView folder, QStringView name, const QImage& image) {
     const QString key = Key(folder, name);
     const SkinImage* entry = nullptr;

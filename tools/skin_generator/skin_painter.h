@@ -2,6 +2,7 @@
 // Drawing helpers and the colour scheme shared by the skin generator's window families,
 // and the writer that saves each picture after checking it against the catalogue.
 
+#include "model/window_layout.h"
 #include "tools/skin_generator/skin_catalogue.h"
 
 #include <QColor>
@@ -12,6 +13,7 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
 #include <set>
 
 namespace orvo::skin {
@@ -61,6 +63,9 @@ class SkinWriter {
 public:
     explicit SkinWriter(QString root);
     void write(QStringView folder, QStringView name, const QImage& image);
+    // Both pictures of a main-window region: `paint` draws one for the region's place, the
+    // other one (hovered or disabled) when `alt` is set.
+    void writeRegion(MainRegion region, const std::function<QImage(QPoint at, bool alt)>& paint);
     // Prints every problem; true when every catalogue picture was written correctly.
     bool finish() const;
 

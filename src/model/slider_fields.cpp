@@ -1,10 +1,14 @@
-#include "app/main_sliders.h"
+#include "model/slider_fields.h"
+
+#include "model/lighting_rules.h"
+
+#include <algorithm>
 
 namespace orvo {
 
 std::optional<std::size_t> SliderIndex(int controlId) {
-    for (std::size_t i = 0; i < kSliderSpecs.size(); ++i)
-        if (kSliderSpecs[i].controlId == controlId)
+    for (std::size_t i = 0; i < kSliderPlaces.size(); ++i)
+        if (kSliderPlaces[i].controlId == controlId)
             return i;
     return std::nullopt;
 }
@@ -52,6 +56,38 @@ int SliderPositionFromImage(const SettingsImage& image, int controlId) {
     default:
         return 0;
     }
+}
+
+SliderPositions SliderPositionsAfter(const SettingsImage& image, SliderSync sync) {
+    SliderPositions positions;
+    for (std::size_t i = 0; i < kSliderPlaces.size(); ++i) {
+        const SliderPlace& place = kSliderPlaces[i];
+        const bool palmRest =
+            place.controlId == kPalmSpeedSlider || place.controlId == kPalmBrightnessSlider;
+        if (palmRest && sync == SliderSync::KeepPalmRest)
+            continue;
+        int position = SliderPositionFromImage(image, place.controlId);
+        if (place.controlId == kResponseTimeSlider && sync == SliderSync::KeepPalmRest)
+            position -= 1;
+        positions[i] = std::clamp(position, 0, place.maximum);
+    }
+    return positions;
+}
+
+void SettleShownValues(SettingsImage& image, const std::array<int, kSliderCount>& positions,
+                       bool effectListOpen) {
+    const std::uint8_t effect = image.byte(field::lightingEffect);
+    const EffectControls controls = ControlsForEffect(effect);
+    for (std::size_t i = 0; i < kSliderPlaces.size(); ++i) {
+        const int id = kSliderPlaces[i].controlId;
+        if (id == kSpeedSlider && !controls.speed)
+            continue;
+        if (id == kBrightnessSlider && effectListOpen)
+            continue;
+        StoreSliderPosition(image, id, positions[i]);
+    }
+    if (controls.colourSlots)
+        NormaliseLightingColour(image);
 }
 
 } // namespace orvo

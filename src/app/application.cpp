@@ -1,0 +1,212 @@
+#include "app/application.h"
+
+#include "app/brisolde_dlg.h"
+#include "app/device_actions.h"
+#include "app/gui_message_sink.h"
+#include "app/prompts.h"
+#include "app/skin_prefetch.h"
+#include "controls/image_store.h"
+#include "device/hid.h"
+#include "device/pacer.h"
+#include "model/log.h"
+#include "model/window_messages.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QTimer>
+
+namespace orvo {
+
+namespace {
+
+// Hidden switches for scripts: a screenshot of the window after the first read-back (then the
+// program ends), and a click at "x,y" just before it.
+constexpr const char* kScreenshotVariable = "ZORVANTA_SCREENSHOT";
+constexpr const char* kTestClickVariable = "ZORVANTA_TEST_CLICK";
+
+inline constexpr auto kNotificationFailedText =
+    u"Cannot register for Wdm2 class device notification";
+
+QString ImageFolderString(const ProgramFolders& folders) {
+    return QString::fromStdString((folders.imageFolder / "").string());
+}
+
+} // namespace
+
+QString ImageFolderOf(const std::filesystem::path& executable) {
+    return ImageFolderString(ProgramFoldersFromEnvironment(executable));
+}
+
+CBrisoldeApp::CBrisoldeApp(Setup setup) {
+    if (setup.executable.empty())
+        setup.executable = QCoreApplication::applicationFilePath().toStdString();
+    m_config.folders = ProgramFoldersFromEnvironment(setup.executable);
+    m_images = std::make_unique<ImageStore>(ImageFolderString(m_config.folders));
+    m_images->setCaching(true);
+
+    m_pacer = setup.pacer ? std::move(setup.pacer) : std::make_unique<RealPacer>();
+    m_bus = setup.bus ? std::move(setup.bus) : OpenHidBusFromEnvironment();
+    m_connection = std::make_unique<DeviceConnection>(*m_bus, *m_pacer);
+    m_session = std::make_unique<Session>(m_config, *m_connection);
+    // "keymap.bin" goes into the image before the read-back thread starts, so that the
+    // keyboard's values win over the file's.
+    m_session->LoadDataFiles();
+
+    m_dialogPrompts = std::make_unique<DialogPrompts>(m_images->folder());
+    m_prompts = setup.prompts ? setup.prompts : m_dialogPrompts.get();
+    m_deviceActions = std::make_unique<DeviceActions>(*m_session, *m_prompts);
+    m_window = std::make_unique<CBrisoldeDlg>(*m_session, *m_images, *m_prompts, *m_deviceActions);
+    m_dialogPrompts->setOwner(m_window.get());
+    connect(m_deviceActions.get(), &DeviceActions::imageReplaced, m_window.get(),
+            &CBrisoldeDlg::ReplaceImage);
+
+    m_sink = std::make_unique<GuiMessageSink>(
+        [this](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+            handleMessage(message, wParam, lParam);
+        });
+    startHotplugMonitor();
+
+    // The first picture shows "keymap.bin"; it is composed before the read-back thread
+    // starts writing the image, and stays until the read-back has been handled.
+    m_window->ReplaceImage(ImageChange::ReadBack);
+    if (setup.prefetch)
+        setup.prefetch->deliverTo(*m_images);
+    m_window->RedrawMainWindow();
+
+    connectKeyboard();
+}
+
+CBrisoldeApp::~CBrisoldeApp() {
+    shutdown();
+}
+
+void CBrisoldeApp::startHotplugMonitor() {
+    std::string error;
+    m_hotplug = m_bus->WatchHotplug(
+        [this](HotplugEvent event) {
+            // Called on the monitor's thread: the handlers run on the UI thread.
+            QMetaObject::invokeMethod(
+                this,
+                [this, event] {
+                    if (event == HotplugEvent::Arrival)
+                        onDeviceArrival();
+                    else
+                        onDeviceRemoval();
+                },
+                Qt::QueuedConnection);
+        },
+        error);
+    if (m_hotplug)
+        return;
+    LogWarning("hotplug: " + error);
+    // Not modal: start-up goes on and the program runs without reconnecting.
+    auto* box = new QMessageBox(QMessageBox::Warning, QString::fromUtf16(kMainWindowTitle),
+                                QString::fromUtf16(kNotificationFailedText), QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+}
+
+void CBrisoldeApp::connectKeyboard() {
+    m_window->setReadBackPending(true);
+    const ConnectResult result = m_session->Connect(*m_sink);
+    if (!result.commandOpen)
+        m_window->setReadBackPending(false);
+    if (!result.error.empty())
+        LogWarning("keyboard: " + result.error);
+    m_window->setStartsHidden(!result.connected());
+}
+
+// --- Messages of the workers ---------------------------------------------------------------
+
+void CBrisoldeApp::handleMessage(std::uint32_t message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) {
+    if (message == WM_READBACK_DONE)
+        onReadBackDone(lParam);
+    else if (message == WM_DEVICE_KEY_EVENT)
+        onDeviceKeyEvent(wParam);
+}
+
+void CBrisoldeApp::onReadBackDone(std::intptr_t lParam) {
+    m_window->setReadBackPending(false);
+    refreshFromImage(lParam == 0 ? RefreshCause::ReadBack : RefreshCause::Dialog);
+    if (!m_startupHooksRun) {
+        m_startupHooksRun = true;
+        // After the handler returned, so the read-back thread is not kept waiting.
+        QTimer::singleShot(0, this, &CBrisoldeApp::runStartupHooks);
+    }
+}
+
+void CBrisoldeApp::refreshFromImage(RefreshCause cause) {
+    m_session->Refresh(cause);
+    m_window->ReplaceImage(ImageChange::ReadBack);
+    m_window->RedrawMainWindow();
+    if (cause == RefreshCause::ReadBack)
+        m_deviceActions->checkFirmware();
+}
+
+void CBrisoldeApp::runStartupHooks() {
+    CBrisoldeDlg& window = *m_window;
+    const QByteArray click = qgetenv(kTestClickVariable);
+    if (!click.isEmpty()) {
+        const QList<QByteArray> xy = click.split(',');
+        if (xy.size() == 2) {
+            const QPointF at(xy[0].toInt(), xy[1].toInt());
+            const QPointF global = window.mapToGlobal(at);
+            QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(&window, &press);
+            QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
+                                Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&window, &release);
+        }
+    }
+    const QString screenshot = qEnvironmentVariable(kScreenshotVariable);
+    if (!screenshot.isEmpty()) {
+        if (!window.grab().save(screenshot))
+            LogWarning("screenshot: cannot write " + screenshot.toStdString());
+        window.end();
+    }
+}
+
+void CBrisoldeApp::onDeviceKeyEvent(std::uintptr_t code) {
+    LogTrace("device key event " + std::to_string(code));
+}
+
+// --- Hotplug and teardown ------------------------------------------------------------------
+
+void CBrisoldeApp::onDeviceArrival() {
+    if (m_shutDown)
+        return;
+    const ArrivalResult result = m_session->OnArrival();
+    if (!result.error.empty())
+        LogWarning("arrival: " + result.error);
+    if (!result.reopened)
+        return;
+    m_window->ReplaceImage(result.factoryReset ? ImageChange::FactoryReset
+                                               : ImageChange::Reconnected);
+    if (result.readBackDone)
+        onReadBackDone(0);
+    else
+        m_window->RedrawMainWindow();
+}
+
+void CBrisoldeApp::onDeviceRemoval() {
+    if (m_shutDown)
+        return;
+    m_session->OnRemoval(); // writes its own trace line
+}
+
+void CBrisoldeApp::shutdown() {
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    if (QSystemTrayIcon* tray = m_window->trayIcon())
+        tray->hide();
+    m_hotplug.reset();
+    // A worker waiting in a send returns at once, so the joins below cannot hang.
+    m_sink->release();
+    m_connection->Shutdown();
+}
+
+} // namespace orvo

@@ -1,0 +1,106 @@
+#pragma once
+// CBrisoldeApp: the application object. It owns everything the program works on for the
+// whole run - the configuration state, the HID bus, the pacer, the keyboard connection, the
+// session over them, the worker threads' message sink, the hotplug monitor, the skin's
+// ImageStore, the Prompts, the device actions and the main window - and hands each window
+// and panel only the references it uses. It handles what the workers and the hotplug monitor
+// report, refreshes the window whenever the session replaced the image, and runs the dialogs
+// the window asks for:
+//
+//   window signal              dialog (to come)     afterwards
+//   keyAssignmentRequested(k)  CKeyMap              on OK Session::AssignKey
+//   profilesRequested()        CConfigureDlg        50 ms, refreshFromImage(Dialog)
+//   macrosRequested()          CMacroRecordDlg      on OK Session::CommitMacros
+//
+// Each dialog is created here once, gets the references it needs, and is connected to its
+// window signal in the constructor. The signals come from a click, whose redraw of the window
+// follows once the dialog has ended.
+
+#include "device/session.h"
+#include "model/config_state.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+
+namespace orvo {
+
+class CBrisoldeDlg;
+class DeviceActions;
+class DialogPrompts;
+class GuiMessageSink;
+class HidBus;
+class HotplugMonitor;
+class ImageStore;
+class Pacer;
+class Prompts;
+class SkinPrefetch;
+
+class CBrisoldeApp : public QObject {
+    Q_OBJECT
+public:
+    // What the program runs on; whatever is left empty comes from the environment: the
+    // running program's path, the bus ZORVANTA_SIMULATOR names (else the real one), real
+    // pauses and real dialogs.
+    struct Setup {
+        std::filesystem::path executable; // stands for the program's own path
+        std::unique_ptr<HidBus> bus;
+        std::unique_ptr<Pacer> pacer;
+        Prompts* prompts = nullptr;       // not owned
+        SkinPrefetch* prefetch = nullptr; // the skin decoded ahead of time
+    };
+
+    // The whole start-up: folders and data files, the main window and its first picture,
+    // the hotplug monitor, the keyboard connection with its worker threads, the tray icon.
+    explicit CBrisoldeApp(Setup setup);
+    ~CBrisoldeApp() override;
+    CBrisoldeApp(const CBrisoldeApp&) = delete;
+    CBrisoldeApp& operator=(const CBrisoldeApp&) = delete;
+
+    CBrisoldeDlg& window() { return *m_window; }
+    ConfigState& config() { return m_config; }
+    Session& session() { return *m_session; }
+    const ImageStore& images() const { return *m_images; }
+    Prompts& prompts() { return *m_prompts; }
+
+    // The window after the session replaced the image from the keyboard (or a dialog did):
+    // the session's data part, the sliders and a redraw; after a read-back also the
+    // firmware check.
+    void refreshFromImage(RefreshCause cause);
+
+    // Stops the hotplug monitor, the listener and every worker, and closes the keyboard;
+    // safe to call twice.
+    void shutdown();
+
+private:
+    void handleMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+    void onReadBackDone(std::intptr_t lParam);
+    void onDeviceKeyEvent(std::uintptr_t code);
+    void onDeviceArrival();
+    void onDeviceRemoval();
+    void startHotplugMonitor();
+    void connectKeyboard();
+    void runStartupHooks();
+
+    ConfigState m_config;
+    std::unique_ptr<ImageStore> m_images;
+    std::unique_ptr<Pacer> m_pacer;
+    std::unique_ptr<HidBus> m_bus;
+    std::unique_ptr<DeviceConnection> m_connection;
+    std::unique_ptr<Session> m_session;
+    std::unique_ptr<DialogPrompts> m_dialogPrompts;
+    Prompts* m_prompts = nullptr;
+    std::unique_ptr<DeviceActions> m_deviceActions;
+    std::unique_ptr<CBrisoldeDlg> m_window;
+    std::unique_ptr<GuiMessageSink> m_sink;
+    std::unique_ptr<HotplugMonitor> m_hotplug;
+    bool m_shutDown = false;
+    bool m_startupHooksRun = false;
+};
+
+// The image folder as the application's ImageStore names it (ends with '/').
+QString ImageFolderOf(const std::filesystem::path& executable);
+
+} // namespace orvo
