@@ -4,10 +4,10 @@
 // lists. It draws into the window's composition without changing any data, and takes the
 // clicks the dispatcher routes to it; it keeps no state beyond the window's own.
 
-#include "app/draw_label.h"
 #include "app/main_sliders.h"
 #include "app/main_window_state.h"
 #include "app/performance_panel.h"
+#include "controls/draw_label.h"
 
 #include <QColor>
 

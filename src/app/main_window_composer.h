@@ -4,8 +4,8 @@
 // buttons, the left panel and the help menu. Composing reads the state and the image and
 // changes neither.
 
-#include "app/draw_label.h"
 #include "app/main_window_state.h"
+#include "controls/draw_label.h"
 
 #include <QImage>
 

@@ -2,8 +2,8 @@
 // The lower block of the left column: the game-mode and Windows-key lock switches and the
 // response-time and report-rate sliders. Drawn and clicked through the lighting panel.
 
-#include "app/draw_label.h"
 #include "app/main_sliders.h"
+#include "controls/draw_label.h"
 
 class QPainter;
 

@@ -1,6 +1,6 @@
 #include "app/skin_prefetch.h"
 
-#include "app/draw_label.h"
+#include "controls/draw_label.h"
 #include "controls/image_store.h"
 #include "controls/qt_convert.h"
 #include "controls/skin_resources.h"

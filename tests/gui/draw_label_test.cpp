@@ -1,7 +1,7 @@
-#include "app/draw_label.h"
 #include "app/main_sliders.h"
 #include "app/slider_drawing.h"
 #include "controls/bit_slider.h"
+#include "controls/draw_label.h"
 #include "controls/image_store.h"
 
 #include <QImage>

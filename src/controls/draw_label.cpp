@@ -1,4 +1,4 @@
-#include "app/draw_label.h"
+#include "controls/draw_label.h"
 
 #include <QFont>
 #include <QPainter>
