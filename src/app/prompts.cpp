@@ -3,6 +3,8 @@
 #include "app/override_cursor.h"
 #include "colour/c_custom_color_dialog.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace orvo {
@@ -16,13 +18,14 @@ DialogPrompts::~DialogPrompts() {
 // A wait cursor set by the caller must not hide the arrow over a question.
 bool DialogPrompts::confirm(const QString& caption, const QString& text) {
     OverrideCursor arrow(Qt::ArrowCursor);
-    return QMessageBox::question(m_owner, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
+    return QMessageBox::question(parentWindow(), caption, text,
+                                 QMessageBox::Ok | QMessageBox::Cancel,
                                  QMessageBox::Ok) == QMessageBox::Ok;
 }
 
 void DialogPrompts::warn(const QString& caption, const QString& text) {
     OverrideCursor arrow(Qt::ArrowCursor);
-    QMessageBox::warning(m_owner, caption, text);
+    QMessageBox::warning(parentWindow(), caption, text);
 }
 
 std::optional<ColorRef> DialogPrompts::pickColour(ColorRef preset) {
@@ -32,6 +35,43 @@ std::optional<ColorRef> DialogPrompts::pickColour(ColorRef preset) {
     if (m_colourDialog->exec() != QDialog::Accepted)
         return std::nullopt;
     return m_colourDialog->pickedColour();
+}
+
+QWidget* DialogPrompts::parentWindow() const {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return m_owner;
+}
+
+void DialogPrompts::inform(const QString& caption, const QString& text) {
+    OverrideCursor arrow(Qt::ArrowCursor);
+    QMessageBox::information(parentWindow(), caption, text);
+}
+
+std::optional<QString> DialogPrompts::openFile(const QString& title, const QString& folder,
+                                               const QString& filter) {
+    OverrideCursor arrow(Qt::ArrowCursor);
+    const QString file = QFileDialog::getOpenFileName(parentWindow(), title, folder, filter);
+    if (file.isEmpty())
+        return std::nullopt;
+    return file;
+}
+
+std::optional<QString> DialogPrompts::saveFile(const QString& title, const QString& folder,
+                                               const QString& filter) {
+    OverrideCursor arrow(Qt::ArrowCursor);
+    const QString file = QFileDialog::getSaveFileName(parentWindow(), title, folder, filter);
+    if (file.isEmpty())
+        return std::nullopt;
+    return file;
+}
+
+std::optional<QString> DialogPrompts::pickFolder(const QString& title, const QString& folder) {
+    OverrideCursor arrow(Qt::ArrowCursor);
+    const QString chosen = QFileDialog::getExistingDirectory(parentWindow(), title, folder);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
 }
 
 } // namespace orvo

@@ -8,13 +8,17 @@
 
 namespace orvo {
 
-void DrawLabel(QPainter& canvas, const QString& text, int x, int y, int height, QColor colour) {
+QFont LabelFont(int height) {
     QFont font(QString::fromUtf16(kLabelFontFamily));
     font.setPixelSize(height);
     font.setWeight(static_cast<QFont::Weight>(kLabelFontWeight));
     font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+void DrawLabel(QPainter& canvas, const QString& text, int x, int y, int height, QColor colour) {
     canvas.save();
-    canvas.setFont(font);
+    canvas.setFont(LabelFont(height));
     canvas.setPen(colour);
     canvas.setBackgroundMode(Qt::TransparentMode);
     // A rectangle far larger than any label keeps the text unclipped and top-left aligned.

@@ -4,6 +4,7 @@
 #include "model/window_layout.h"
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 #include <QStringView>
 
@@ -17,6 +18,9 @@ inline constexpr int kLabelFontWeight = 300;
 inline constexpr QColor kLabelColour{255, 255, 255};
 // Selection, band and hover frames.
 inline constexpr QColor kFrameColour{6, 169, 226};
+
+// The font of a text `height` pixels high.
+QFont LabelFont(int height);
 
 // Draws `text` with its top-left corner at (x, y), `height` pixels high, on a transparent
 // background.
