@@ -91,7 +91,7 @@ struct Session {
     }
 };
 
-// Where "keymap.bin" lives: ZORVANTA_DATA_DIR, else beside the program.
+// Where "keymap.bin" lives: the data folder of the program folders' rules.
 fs::path KeymapFile() {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
