@@ -17,10 +17,12 @@ configure_file(packaging/zorvanta-orvo.metainfo.xml.in
 configure_file(packaging/debian/changelog.in ${ORVO_PACKAGING_DIR}/changelog @ONLY)
 
 install(FILES packaging/VER.bin DESTINATION ${ORVO_INSTALL_SHAREDIR})
-install(FILES ${ORVO_PACKAGING_DIR}/${ORVO_APP_ID}.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${ORVO_PACKAGING_DIR}/${ORVO_APP_ID}.metainfo.xml
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+if(ORVO_BUILD_GUI)
+  install(FILES ${ORVO_PACKAGING_DIR}/${ORVO_APP_ID}.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${ORVO_PACKAGING_DIR}/${ORVO_APP_ID}.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endif()
 install(FILES packaging/70-zorvanta-orvo.rules DESTINATION ${ORVO_UDEV_RULES_DIR})
 
 # Manual pages and the changelog, built from their plain sources and compressed.
