@@ -59,8 +59,10 @@ TEST_F(FilesFixture, FoldersFollowTheExecutableAndTheEnvironment) {
     EXPECT_EQ(withEnv.versionFile(), "/opt/orvo/VER.bin");
     EXPECT_EQ(withEnv.keymapFile(), "/home/u/orvo/keymap.bin");
     EXPECT_EQ(withEnv.profileFolder(), "/home/u/orvo/Configure");
+    // Outside a build tree the data goes to the user's own folder, never beside the program.
     for (const auto& unset : {std::optional<std::string>{}, std::optional<std::string>{""}})
-        EXPECT_EQ(MakeProgramFolders("/opt/orvo/ZorvantaOrvo", unset).dataFolder, "/opt/orvo");
+        EXPECT_EQ(MakeProgramFolders("/opt/orvo/ZorvantaOrvo", unset).dataFolder.filename(),
+                  "zorvanta-orvo");
 }
 
 TEST_F(FilesFixture, MissingFilesAreCreatedInAMissingDataFolder) {
