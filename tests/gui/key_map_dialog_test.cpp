@@ -12,9 +12,8 @@
 #include "keymap/key_map_texts.h"
 #include "model/key_tables.h"
 
-#include <QFontMetrics>
-
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -53,18 +52,13 @@ Point KeyPoint(std::size_t key) {
 constexpr std::size_t kRecordsAt = 10068;
 constexpr std::size_t kRecordSize = 772;
 
+// Every file picker picks `file`.
 struct FakePrompts : Prompts {
-    std::vector<QString> warnings;
     std::optional<QString> file;
-    std::vector<QString> fileFilters;
     bool confirm(const QString&, const QString&) override { return true; }
-    void warn(const QString& caption, const QString& text) override {
-        warnings.push_back(caption + u'|' + text);
-    }
+    void warn(const QString&, const QString&) override {}
     std::optional<ColorRef> pickColour(ColorRef) override { return std::nullopt; }
-    std::optional<QString> openFile(const QString&, const QString&,
-                                    const QString& filter) override {
-        fileFilters.push_back(filter);
+    std::optional<QString> openFile(const QString&, const QString&, const QString&) override {
         return file;
     }
 };
@@ -195,6 +189,9 @@ TEST_F(KeyMapDialogTest, AKeyTypedAndSavedReachesTheKeyboardAndTheFile) {
     EXPECT_TRUE(d.isVisible());
     type(Qt::Key_B);
     EXPECT_EQ(d.singleKeyEdit()->text(), QStringLiteral("B "));
+    // The window coming back to the front gives the edit its focus back, and keeps the key.
+    QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(d.singleKeyEdit(), &back);
     clickDialog(kGuardar);
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(d.result(), QDialog::Accepted);
@@ -305,6 +302,43 @@ TEST_F(KeyMapDialogTest, AReportedHostActionKeyStartsItsProgramOncePerReport) {
     ProcessEventsUntil([&] { return launcher.programs.size() >= 2; });
     EXPECT_EQ(launcher.programs, (std::vector<QStringList>{expected, expected}));
     EXPECT_TRUE(launcher.opened.empty());
+}
+
+// What each kind of stored path starts (the program case above), and that a path naming
+// nothing, or nothing definite, starts nothing.
+TEST_F(KeyMapDialogTest, HostActionsOpenTheirPathOnlyWhileItNamesSomething) {
+    const auto song = data() / "música" / "canción \"uno\".mp3";
+    const auto folder = data() / "Carpeta #1";
+    std::filesystem::create_directories(song.parent_path());
+    std::filesystem::create_directories(folder);
+    std::ofstream(song) << "id3";
+    const auto q = [](const std::filesystem::path& p) {
+        return QString::fromStdString(p.string());
+    };
+    struct Row {
+        std::uint8_t kind;
+        std::string path;
+        HostActionOutcome outcome;
+        std::vector<QString> opened;
+    };
+    const Row rows[] = {
+        {4, song.string(), HostActionOutcome::Started, {q(song)}},
+        {6, song.string(), HostActionOutcome::Started, {q(song)}},
+        {7, folder.string(), HostActionOutcome::Started, {q(folder)}},
+        {7, (data() / "gone").string(), HostActionOutcome::Vanished, {}},
+        {5, "bin/sh", HostActionOutcome::Vanished, {}}, // relative: nothing definite
+        {3, song.string(), HostActionOutcome::None, {}},
+    };
+    for (const Row& row : rows) {
+        KeyActionTable table;
+        table[kKeyC].setKeyCode(0x43);
+        table[kKeyC].setKind(row.kind);
+        table[kKeyC].setPath(QString::fromStdString(row.path).toStdU16String());
+        FakeLauncher launcher;
+        EXPECT_EQ(RunHostActionFor(table, 0x43, launcher), row.outcome) << row.path;
+        EXPECT_EQ(launcher.opened, row.opened) << row.path;
+        EXPECT_TRUE(launcher.programs.empty()) << row.path;
+    }
 }
 
 // The four pages, for the README and a look by eye: a key with a program assigned, so the
