@@ -52,11 +52,14 @@ Point KeyPoint(std::size_t key) {
 constexpr std::size_t kRecordsAt = 10068;
 constexpr std::size_t kRecordSize = 772;
 
-// Every file picker picks `file`.
+// Every file picker picks `file`; messages are kept.
 struct FakePrompts : Prompts {
     std::optional<QString> file;
+    std::vector<QString> said;
     bool confirm(const QString&, const QString&) override { return true; }
-    void warn(const QString&, const QString&) override {}
+    void warn(const QString& caption, const QString& text) override {
+        said.push_back(caption + u'|' + text);
+    }
     std::optional<ColorRef> pickColour(ColorRef) override { return std::nullopt; }
     std::optional<QString> openFile(const QString&, const QString&, const QString&) override {
         return file;
@@ -241,6 +244,31 @@ TEST_F(KeyMapDialogTest, AChosenMacroIsWrittenWithItsBlocks) {
     // Repeat count big-endian, then the events.
     EXPECT_EQ(std::vector<int>(blocks.at(1)[0].begin() + 1, blocks.at(1)[0].begin() + 5),
               (std::vector<int>{0, 2, 0x81, 0x04}));
+}
+
+TEST_F(KeyMapDialogTest, AFunctionIsChosenInTheTreeAndShownThereAgain) {
+    start();
+    CKeyMap& d = openFor(kKeyA);
+    clickDialog(kBasicPage);
+    VividTree* tree = d.functionTree();
+    QTreeWidgetItem* multimedia = tree->topLevelItem(2);
+    clickControl(tree->viewport(), tree->visualItemRect(multimedia).center());
+    clickDialog(kGuardar); // a group is no function
+    EXPECT_EQ(prompts.said,
+              std::vector<QString>{QStringLiteral("Advertencia|Seleccione Sub-item")});
+    EXPECT_TRUE(d.isVisible());
+    multimedia->setExpanded(true);
+    clickControl(tree->viewport(), tree->visualItemRect(multimedia->child(6)).center());
+    clickDialog(kGuardar);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(SentEntry(save(), kSlotA), (std::vector<int>{3, 0, 0xEA, 0}));
+
+    openFor(kKeyA);
+    EXPECT_TRUE(tree->isVisible());
+    ASSERT_NE(tree->currentItem(), nullptr);
+    EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("Vol-"));
+    EXPECT_TRUE(multimedia->isExpanded());
+    EXPECT_EQ(tree->selectedItems().size(), 1);
 }
 
 TEST_F(KeyMapDialogTest, DisablingAKeyClearsItsMaskBitOnly) {
