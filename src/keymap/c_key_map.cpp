@@ -177,8 +177,8 @@ void CKeyMap::releaseHook() {
 void CKeyMap::syncControls() {
     m_syncing = true;
     const KeyMapPage page = m_state.currentPage;
-    // The new page's controls show before the old ones hide, so the focus never passes
-    // through an edit on its way out.
+    // Focus moves made here are not the user's (m_syncing keeps the edits' rules out of
+    // them); the new page's controls show first, so a focus leaving a hidden one lands there.
     QWidget* shown[] = {m_singleKeyEdit, m_combinationEdit, m_macroList, m_tree};
     const bool visible[] = {page == KeyMapPage::Keys, page == KeyMapPage::Keys,
                             page == KeyMapPage::Macro, page == KeyMapPage::Basic};

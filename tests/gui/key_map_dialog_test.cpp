@@ -151,7 +151,9 @@ protected:
     // A key stroke where the keyboard focus is.
     void type(int qtKey) {
         QWidget* to = dialog().focusWidget() ? dialog().focusWidget() : &dialog();
-        const QString text = QString(QChar(qtKey)).toLower();
+        const QString text = qtKey >= Qt::Key_Space && qtKey <= Qt::Key_AsciiTilde
+                                 ? QString(QChar(qtKey)).toLower()
+                                 : QString();
         QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier, text);
         QCoreApplication::sendEvent(to, &press);
         QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier, text);
