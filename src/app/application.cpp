@@ -3,11 +3,15 @@
 #include "app/brisolde_dlg.h"
 #include "app/device_actions.h"
 #include "app/gui_message_sink.h"
+#include "app/host_action_launcher.h"
 #include "app/prompts.h"
 #include "app/skin_prefetch.h"
 #include "controls/image_store.h"
 #include "device/hid.h"
 #include "device/pacer.h"
+#include "keymap/c_key_map.h"
+#include "macro/keyboard_hook.h"
+#include "model/key_assignment.h"
 #include "model/log.h"
 #include "model/window_messages.h"
 
@@ -27,6 +31,7 @@ constexpr const char* kTestClickVariable = "ZORVANTA_TEST_CLICK";
 
 inline constexpr auto kNotificationFailedText =
     u"Cannot register for Wdm2 class device notification";
+inline constexpr auto kKeymapWriteFailedText = u"No se pudo guardar la asignación en keymap.bin";
 
 QString ImageFolderString(const ProgramFolders& folders) {
     return QString::fromStdString((folders.imageFolder / "").string());
@@ -60,6 +65,14 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
     m_dialogPrompts->setOwner(m_window.get());
     connect(m_deviceActions.get(), &DeviceActions::imageReplaced, m_window.get(),
             &CBrisoldeDlg::ReplaceImage);
+
+    m_hook = std::make_unique<KeyboardHook>();
+    m_keyMap = std::make_unique<CKeyMap>(*m_images, m_config, *m_prompts, *m_hook, m_window.get());
+    connect(m_window.get(), &CBrisoldeDlg::keyAssignmentRequested, this,
+            &CBrisoldeApp::openKeyAssignment);
+    connect(m_keyMap.get(), &QDialog::finished, this, &CBrisoldeApp::finishKeyAssignment);
+    m_desktopLauncher = std::make_unique<DesktopLauncher>();
+    m_launcher = m_desktopLauncher.get();
 
     m_sink = std::make_unique<GuiMessageSink>(
         [this](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -171,6 +184,30 @@ void CBrisoldeApp::runStartupHooks() {
 
 void CBrisoldeApp::onDeviceKeyEvent(std::uintptr_t code) {
     LogTrace("device key event " + std::to_string(code));
+    RunHostActionFor(m_config.keyActions, static_cast<std::uint32_t>(code), *m_launcher);
+}
+
+// --- The key assignment dialog -------------------------------------------------------------
+
+void CBrisoldeApp::openKeyAssignment(int key) {
+    if (!OpensKeyAssignment(key) || m_keyMap->isVisible())
+        return;
+    // The dialog starts from the stored assignment.
+    m_session->ReloadKeyActions();
+    m_keyMap->prepare(static_cast<std::size_t>(key));
+    m_keyMap->open();
+}
+
+void CBrisoldeApp::finishKeyAssignment(int result) {
+    if (result != QDialog::Accepted)
+        return;
+    const AssignKeyResult stored = m_session->AssignKey(m_keyMap->state(), m_keyMap->record());
+    // The redraw shows the key highlighted when it is customised.
+    m_window->RedrawMainWindow();
+    // The assignment stays in memory; the next Save writes the file again.
+    if (stored.stored && !stored.keymap.ok)
+        m_prompts->warn(QString::fromUtf16(kWarningCaption),
+                        QString::fromUtf16(kKeymapWriteFailedText));
 }
 
 // --- Hotplug and teardown ------------------------------------------------------------------

@@ -28,12 +28,16 @@
 namespace orvo {
 
 class CBrisoldeDlg;
+class CKeyMap;
+class DesktopLauncher;
 class DeviceActions;
 class DialogPrompts;
 class GuiMessageSink;
 class HidBus;
+class HostActionLauncher;
 class HotplugMonitor;
 class ImageStore;
+class KeyboardHook;
 class Pacer;
 class Prompts;
 class SkinPrefetch;
@@ -70,6 +74,11 @@ public:
     // firmware check.
     void refreshFromImage(RefreshCause cause);
 
+    // The key assignment dialog, and where host-side key actions start (tests put their own
+    // launcher in place of the desktop's).
+    CKeyMap& keyMap() { return *m_keyMap; }
+    void setHostActionLauncher(HostActionLauncher& launcher) { m_launcher = &launcher; }
+
     // Stops the hotplug monitor, the listener and every worker, and closes the keyboard;
     // safe to call twice.
     void shutdown();
@@ -83,6 +92,8 @@ private:
     void startHotplugMonitor();
     void connectKeyboard();
     void runStartupHooks();
+    void openKeyAssignment(int key);
+    void finishKeyAssignment(int result);
 
     ConfigState m_config;
     std::unique_ptr<ImageStore> m_images;
@@ -94,6 +105,12 @@ private:
     Prompts* m_prompts = nullptr;
     std::unique_ptr<DeviceActions> m_deviceActions;
     std::unique_ptr<CBrisoldeDlg> m_window;
+    // The key assignment dialog with the keyboard hook it holds while open, and the
+    // launcher of host-side key actions.
+    std::unique_ptr<KeyboardHook> m_hook;
+    std::unique_ptr<CKeyMap> m_keyMap;
+    std::unique_ptr<DesktopLauncher> m_desktopLauncher;
+    HostActionLauncher* m_launcher = nullptr;
     std::unique_ptr<GuiMessageSink> m_sink;
     std::unique_ptr<HotplugMonitor> m_hotplug;
     bool m_shutDown = false;

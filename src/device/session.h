@@ -5,9 +5,7 @@
 // never shows anything itself. The GUI and orvoctl both act through it.
 //
 // Where new actions go: one file per family of actions beside this one (session_files.cpp
-// holds the profile and macro files), declared here. The key assignment is to come as
-// `AssignKey(...)` in session_keys.cpp: store the dialog's result in the image and the action
-// table, mark the key, write "keymap.bin", and return what the window must show.
+// holds the profile and macro files, session_keys.cpp the key assignment), declared here.
 
 #include "device/connection.h"
 #include "model/atomic_file.h"
@@ -20,6 +18,7 @@ namespace orvo {
 struct ConfigState;
 class MacroStore;
 class MessageSink;
+struct KeyAssignmentState;
 
 // Save: what was sent, and "keymap.bin" (written only after the keyboard took every change).
 struct SaveResult {
@@ -46,6 +45,15 @@ struct MacroCommitResult {
     FileResult keymap;
     FileResult macros;
     bool ok() const { return keymap.ok && macros.ok; }
+};
+
+// A key assignment stored: whether the key now differs from its own function (it is drawn
+// highlighted), and "keymap.bin".
+struct AssignKeyResult {
+    bool stored = false; // false for a key outside the keyboard
+    bool customised = false;
+    FileResult keymap;
+    bool ok() const { return stored && keymap.ok; }
 };
 
 // orvoctl read: the keyboard's settings and the stored key actions into one profile file.
@@ -109,6 +117,18 @@ public:
     // Reads every setting of the keyboard into the image and writes it, with the key actions
     // exactly as "keymap.bin" stores them, to a profile file.
     ProfileReadResult ReadKeyboardIntoProfile(const std::filesystem::path& file);
+
+    // --- The key assignment dialog, CKeyMap (session_keys.cpp) ---
+
+    // Before the dialog opens: the key actions again from "keymap.bin" (the image stays), so
+    // the dialog starts from what is stored. A missing file is written anew from memory
+    // rather than emptying every key's record.
+    LoadResult ReloadKeyActions();
+    // The dialog ended with OK: the key's record becomes `record`, the dialog's working copy
+    // of it; then the result goes into the key-map entry, the record, the enable bit, the
+    // customised flag (and the macro blocks for a macro), and "keymap.bin" is written. The
+    // keyboard receives it with the next Save.
+    AssignKeyResult AssignKey(const KeyAssignmentState& result, const KeyActionRecord& record);
 
 private:
     ConfigState& m_config;

@@ -4,6 +4,7 @@
 #include "device/read_back.h"
 #include "device/session.h"
 #include "model/config_state.h"
+#include "model/key_assignment.h"
 #include "model/key_tables.h"
 #include "test_support.h"
 
@@ -163,6 +164,39 @@ TEST_F(SessionTest, CommittedMacrosReachTheImageAndBothFiles) {
     EXPECT_EQ(config->image.macroBlock(2)[1], 0);
     EXPECT_EQ(keymapBytes(), SerialiseProfile(config->image, config->keyActions));
     EXPECT_EQ(FileBytes(data.path() / kMacroFileName), edited.serialise());
+}
+
+TEST_F(SessionTest, KeyAssignmentsStartFromTheFileAndAreStoredInIt) {
+    constexpr std::size_t kKeyA = 63;
+    const KeyActionTable stored = config->keyActions;
+    // A record changed in memory only (a dialog's page change) is reloaded from the file.
+    config->keyActions[kKeyA].setKind(AssignmentKind::Pending);
+    EXPECT_TRUE(session.ReloadKeyActions());
+    EXPECT_EQ(config->keyActions, stored);
+
+    // Without the file the table in memory is the only copy left: it is kept and written.
+    config->keyActions[kKeyA].setKind(AssignmentKind::Combination);
+    const KeyActionTable inMemory = config->keyActions;
+    std::filesystem::remove(keymap());
+    EXPECT_TRUE(session.ReloadKeyActions());
+    EXPECT_EQ(config->keyActions, inMemory);
+    EXPECT_EQ(keymapBytes(), SerialiseProfile(config->image, inMemory));
+
+    // "Avanzado" opened and left without a path: the dialog's record is kept, the entry not.
+    KeyAssignmentState result;
+    OpenKeyAssignment(result, *config, kKeyA);
+    KeyActionRecord record = config->keyActions[kKeyA];
+    ClickPage(result, record, KeyMapPage::Advanced);
+    const auto entryBefore = KeyMapEntry(config->image, SlotOf(kKeyA));
+    const std::vector<std::uint8_t> entry(entryBefore.begin(), entryBefore.end());
+    const AssignKeyResult r = session.AssignKey(result, record);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(config->keyActions[kKeyA].kind(), 255);
+    EXPECT_TRUE(std::ranges::equal(KeyMapEntry(config->image, SlotOf(kKeyA)), entry));
+    EXPECT_EQ(keymapBytes(), SerialiseProfile(config->image, config->keyActions));
+    KeyAssignmentState outside;
+    outside.keyIndex = kKeyCount;
+    EXPECT_FALSE(session.AssignKey(outside, record).stored);
 }
 
 } // namespace
