@@ -6,8 +6,11 @@
 #include "app/prompts.h"
 #include "app/skin_prefetch.h"
 #include "controls/image_store.h"
+#include "controls/qt_convert.h"
 #include "device/hid.h"
 #include "device/pacer.h"
+#include "macro/c_macro_record_dlg.h"
+#include "macro/keyboard_hook.h"
 #include "model/log.h"
 #include "model/window_messages.h"
 
@@ -60,6 +63,12 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
     m_dialogPrompts->setOwner(m_window.get());
     connect(m_deviceActions.get(), &DeviceActions::imageReplaced, m_window.get(),
             &CBrisoldeDlg::ReplaceImage);
+
+    m_keyboardHook = std::make_unique<KeyboardHook>();
+    m_macroDialog = std::make_unique<CMacroRecordDlg>(
+        *m_images, *m_prompts, *m_keyboardHook, &std::chrono::steady_clock::now, m_window.get());
+    connect(m_window.get(), &CBrisoldeDlg::macrosRequested, this, &CBrisoldeApp::openMacroManager);
+    connect(m_macroDialog.get(), &QDialog::finished, this, &CBrisoldeApp::onMacroManagerFinished);
 
     m_sink = std::make_unique<GuiMessageSink>(
         [this](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -171,6 +180,26 @@ void CBrisoldeApp::runStartupHooks() {
 
 void CBrisoldeApp::onDeviceKeyEvent(std::uintptr_t code) {
     LogTrace("device key event " + std::to_string(code));
+}
+
+// --- Dialogs ------------------------------------------------------------------------------
+
+void CBrisoldeApp::openMacroManager() {
+    if (!m_macroDialog->isVisible())
+        m_macroDialog->openOn(m_config.macros);
+}
+
+void CBrisoldeApp::onMacroManagerFinished(int result) {
+    if (result != QDialog::Accepted)
+        return;
+    const MacroCommitResult commit = m_session->CommitMacros(m_macroDialog->acceptedStore());
+    if (commit.ok())
+        return;
+    for (const FileResult* file : {&commit.macros, &commit.keymap}) {
+        if (!file->ok)
+            LogWarning("macros: " + file->error);
+    }
+    m_prompts->warn(ToQString(kMacroCaption), ToQString(kMacrosNotSavedText));
 }
 
 // --- Hotplug and teardown ------------------------------------------------------------------

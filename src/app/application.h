@@ -28,12 +28,14 @@
 namespace orvo {
 
 class CBrisoldeDlg;
+class CMacroRecordDlg;
 class DeviceActions;
 class DialogPrompts;
 class GuiMessageSink;
 class HidBus;
 class HotplugMonitor;
 class ImageStore;
+class KeyboardHook;
 class Pacer;
 class Prompts;
 class SkinPrefetch;
@@ -64,6 +66,7 @@ public:
     Session& session() { return *m_session; }
     const ImageStore& images() const { return *m_images; }
     Prompts& prompts() { return *m_prompts; }
+    CMacroRecordDlg& macroDialog() { return *m_macroDialog; }
 
     // The window after the session replaced the image from the keyboard (or a dialog did):
     // the session's data part, the sliders and a redraw; after a read-back also the
@@ -83,6 +86,9 @@ private:
     void startHotplugMonitor();
     void connectKeyboard();
     void runStartupHooks();
+    // The macro manager: opened on "Macros"; its OK commits the macros and writes both files.
+    void openMacroManager();
+    void onMacroManagerFinished(int result);
 
     ConfigState m_config;
     std::unique_ptr<ImageStore> m_images;
@@ -96,6 +102,8 @@ private:
     std::unique_ptr<CBrisoldeDlg> m_window;
     std::unique_ptr<GuiMessageSink> m_sink;
     std::unique_ptr<HotplugMonitor> m_hotplug;
+    std::unique_ptr<KeyboardHook> m_keyboardHook; // shared by the dialogs that record keys
+    std::unique_ptr<CMacroRecordDlg> m_macroDialog;
     bool m_shutDown = false;
     bool m_startupHooksRun = false;
 };
