@@ -301,7 +301,9 @@ void CMacroRecordDlg::onHookEvent(QWidget* window, int virtualKey, quint32 flags
 }
 
 void CMacroRecordDlg::onMacroRowChanged(int row) {
-    if (m_refreshing)
+    // A confirmed rename replaces its row, which moves the selection on the way; the end of
+    // the edit follows (onRenamed).
+    if (m_refreshing || m_macroList->itemBeingEdited() >= 0)
         return;
     m_editor.selectMacro(row < 0 ? std::nullopt : std::optional<std::size_t>(row));
     refresh();
