@@ -203,6 +203,12 @@ void CMacroRecordDlg::mouseReleaseEvent(QMouseEvent* event) {
     const int button = HitTestMacroButton(ToPoint(event->position()));
     m_lit = LitMacroButtonAfter(m_lit, button);
     update();
+    if (button != kNoMacroButton) {
+        // The painted buttons take no focus, so an open in-place edit would stay open; a name
+        // typed and then OK must not be lost, so the edit is confirmed first.
+        m_macroList->endEdit(true);
+        m_eventList->endEdit(true);
+    }
     click(button);
 }
 

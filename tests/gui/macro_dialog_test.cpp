@@ -342,6 +342,14 @@ TEST_F(MacroDialogTest, NamesAndMessages) {
     EXPECT_EQ(names.item(0)->text(), QStringLiteral("Macro_002"));
     EXPECT_EQ(m_dialog.editor().workingCopy()[0].name(), u"Macro_002");
     EXPECT_TRUE(m_dialog.editor().workingCopy()[1].isFree());
+
+    // A name typed and left open when OK is clicked is kept.
+    doubleClickRow(names, 0);
+    ASSERT_NE(names.editor(), nullptr);
+    names.editor()->setText(QStringLiteral("Combo"));
+    click(278, 380);
+    EXPECT_FALSE(m_dialog.isVisible());
+    EXPECT_EQ(m_dialog.acceptedStore()[0].name(), u"Combo");
 }
 
 } // namespace

@@ -163,5 +163,18 @@ TEST_F(MacroManagerTest, CancelAndTheCloseBoxKeepNothing) {
     }
 }
 
+// A "MacroDefine.bin" that cannot be written: OK says so, and the macros stay in memory.
+TEST_F(MacroManagerTest, AFailedWriteIsShown) {
+    std::filesystem::create_directories(data() / kMacroFileName); // a folder in its place
+    usePrompts(prompts);
+    start();
+    CMacroRecordDlg& dialog = openManager();
+    ClickAt(dialog, kNew.x(), kNew.y());
+    ClickAt(dialog, kOk.x(), kOk.y());
+    EXPECT_EQ(prompts.asked, std::vector<QString>{QStringLiteral("Gestión de macros|") +
+                                                  QString::fromUtf16(kMacrosNotSavedText)});
+    EXPECT_EQ(config().macros[0].name(), u"Macro_001");
+}
+
 } // namespace
 } // namespace orvo::test
