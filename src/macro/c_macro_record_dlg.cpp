@@ -29,8 +29,9 @@ constexpr auto kRepeatEditStyle = u"QLineEdit { background: #000000; color: #fff
                                   "QLineEdit:disabled { color: #6c6c6c; }";
 constexpr int kRepeatEditTextHeight = 15;
 
-// Makes the list show `texts` with `selected` selected, rebuilding it only when its rows
-// differ, so that its scroll position stays while nothing changed.
+// Makes the list show `texts` with `selected` selected. It is rebuilt only when its rows
+// differ, and scrolled to the selection only when that changed, so that a list the user
+// scrolled stays where it is.
 void ShowRows(CTransparentListBox& list, const std::vector<std::u16string>& texts,
               std::optional<std::size_t> selected) {
     bool same = static_cast<std::size_t>(list.count()) == texts.size();
@@ -42,9 +43,10 @@ void ShowRows(CTransparentListBox& list, const std::vector<std::u16string>& text
             list.addString(ToQString(text));
     }
     const int row = selected ? static_cast<int>(*selected) : -1;
-    if (list.currentRow() != row || (row >= 0 && !list.item(row)->isSelected()))
+    const bool moved = list.currentRow() != row || (row >= 0 && !list.item(row)->isSelected());
+    if (moved)
         list.setCurrentRow(row);
-    if (row >= 0)
+    if (row >= 0 && (moved || !same))
         list.scrollToItem(list.item(row));
 }
 
