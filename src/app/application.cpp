@@ -7,9 +7,11 @@
 #include "app/prompts.h"
 #include "app/skin_prefetch.h"
 #include "controls/image_store.h"
+#include "controls/qt_convert.h"
 #include "device/hid.h"
 #include "device/pacer.h"
 #include "keymap/c_key_map.h"
+#include "macro/c_macro_record_dlg.h"
 #include "macro/keyboard_hook.h"
 #include "model/key_assignment.h"
 #include "model/log.h"
@@ -73,6 +75,10 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
     connect(m_keyMap.get(), &QDialog::finished, this, &CBrisoldeApp::finishKeyAssignment);
     m_desktopLauncher = std::make_unique<DesktopLauncher>();
     m_launcher = m_desktopLauncher.get();
+    m_macroDialog = std::make_unique<CMacroRecordDlg>(
+        *m_images, *m_prompts, *m_hook, &std::chrono::steady_clock::now, m_window.get());
+    connect(m_window.get(), &CBrisoldeDlg::macrosRequested, this, &CBrisoldeApp::openMacroManager);
+    connect(m_macroDialog.get(), &QDialog::finished, this, &CBrisoldeApp::onMacroManagerFinished);
 
     m_sink = std::make_unique<GuiMessageSink>(
         [this](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -208,6 +214,26 @@ void CBrisoldeApp::finishKeyAssignment(int result) {
     if (stored.stored && !stored.keymap.ok)
         m_prompts->warn(QString::fromUtf16(kWarningCaption),
                         QString::fromUtf16(kKeymapWriteFailedText));
+}
+
+// --- Dialogs ------------------------------------------------------------------------------
+
+void CBrisoldeApp::openMacroManager() {
+    if (!m_macroDialog->isVisible())
+        m_macroDialog->openOn(m_config.macros);
+}
+
+void CBrisoldeApp::onMacroManagerFinished(int result) {
+    if (result != QDialog::Accepted)
+        return;
+    const MacroCommitResult commit = m_session->CommitMacros(m_macroDialog->acceptedStore());
+    if (commit.ok())
+        return;
+    for (const FileResult* file : {&commit.macros, &commit.keymap}) {
+        if (!file->ok)
+            LogWarning("macros: " + file->error);
+    }
+    m_prompts->warn(ToQString(kMacroCaption), ToQString(kMacrosNotSavedText));
 }
 
 // --- Hotplug and teardown ------------------------------------------------------------------

@@ -30,6 +30,7 @@ namespace orvo {
 class CBrisoldeDlg;
 class CKeyMap;
 class DesktopLauncher;
+class CMacroRecordDlg;
 class DeviceActions;
 class DialogPrompts;
 class GuiMessageSink;
@@ -68,6 +69,7 @@ public:
     Session& session() { return *m_session; }
     const ImageStore& images() const { return *m_images; }
     Prompts& prompts() { return *m_prompts; }
+    CMacroRecordDlg& macroDialog() { return *m_macroDialog; }
 
     // The window after the session replaced the image from the keyboard (or a dialog did):
     // the session's data part, the sliders and a redraw; after a read-back also the
@@ -94,6 +96,9 @@ private:
     void runStartupHooks();
     void openKeyAssignment(int key);
     void finishKeyAssignment(int result);
+    // The macro manager: opened on "Macros"; its OK commits the macros and writes both files.
+    void openMacroManager();
+    void onMacroManagerFinished(int result);
 
     ConfigState m_config;
     std::unique_ptr<ImageStore> m_images;
@@ -105,14 +110,15 @@ private:
     Prompts* m_prompts = nullptr;
     std::unique_ptr<DeviceActions> m_deviceActions;
     std::unique_ptr<CBrisoldeDlg> m_window;
-    // The key assignment dialog with the keyboard hook it holds while open, and the
-    // launcher of host-side key actions.
+    // The keyboard hook, held by the key assignment dialog and the macro manager while they
+    // take key strokes; the key assignment dialog and the launcher of host-side key actions.
     std::unique_ptr<KeyboardHook> m_hook;
     std::unique_ptr<CKeyMap> m_keyMap;
     std::unique_ptr<DesktopLauncher> m_desktopLauncher;
     HostActionLauncher* m_launcher = nullptr;
     std::unique_ptr<GuiMessageSink> m_sink;
     std::unique_ptr<HotplugMonitor> m_hotplug;
+    std::unique_ptr<CMacroRecordDlg> m_macroDialog;
     bool m_shutDown = false;
     bool m_startupHooksRun = false;
 };

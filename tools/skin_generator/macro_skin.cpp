@@ -1,6 +1,8 @@
 // The macro manager ("png/MacroManagement/") and its shape.
 
+#include "controls/qt_convert.h"
 #include "controls/skin_resources.h"
+#include "model/macro_buttons.h"
 #include "tools/skin_generator/skin_painter.h"
 
 namespace orvo::skin {
@@ -49,16 +51,15 @@ QImage Button(const QImage& dialog, const QRect& area, Look look, bool record) {
                    look == Look::Leave ? QColor(27, 29, 34) : QColor(31, 33, 38),
                    QColor(72, 77, 86));
     if (record) {
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(look == Look::Over ? QColor(255, 80, 80) : QColor(210, 50, 50));
-        p.drawEllipse(QPointF(area.width() - 9, area.height() / 2.0), 3.5, 3.5);
+        // A red line under the text, which fills the button's width.
+        p.fillRect(QRect(6, area.height() - 5, area.width() - 12, 2),
+                   look == Look::Over ? QColor(255, 80, 80) : QColor(210, 50, 50));
     }
     return button;
 }
 
 QImage TickBox(const QImage& dialog, bool ticked) {
-    QImage box = Crop(dialog, QRect(368, 168, 15, 15));
+    QImage box = Crop(dialog, ToQRect(kMacroButtonTable[kMacroDelayBox].rect));
     QPainter p(&box);
     RoundedBox(p, QRectF(0, 0, 15, 15), 3, ticked ? QColor(28, 186, 240) : QColor(12, 13, 15),
                ticked ? kAccentDark : QColor(12, 13, 15),
@@ -80,13 +81,14 @@ void PaintMacroDialog(SkinWriter& out) {
     out.write(kMacroFolder, u"MacroManagement.png", dialog);
     out.write(kMainFolder, kMacroShapeImage, DialogShape(kMacroDialogSize, kRadius));
 
-    const QRect record(290, 100, 90, 25);
+    // Each picture is the size of its button's rectangle (both edges inside).
+    const QRect record = ToQRect(kMacroButtonTable[kMacroRecordButton].rect);
     out.write(kMacroFolder, u"Record-normal.png", Button(dialog, record, Look::Normal, true));
     out.write(kMacroFolder, u"Record-over.png", Button(dialog, record, Look::Over, true));
     out.write(kMacroFolder, u"Record-leave.png", Button(dialog, record, Look::Leave, true));
     out.write(kMacroFolder, u"Pane.png", TickBox(dialog, false));
     out.write(kMacroFolder, u"PaneMakingTick.png", TickBox(dialog, true));
-    const QRect button(20, 368, 58, 25);
+    const QRect button = ToQRect(kMacroButtonTable[kMacroNewButton].rect);
     out.write(kMacroFolder, u"button-new-normal.png", Button(dialog, button, Look::Normal, false));
     out.write(kMacroFolder, u"button-new-over.png", Button(dialog, button, Look::Over, false));
     out.write(kMacroFolder, u"button-new-leave.png", Button(dialog, button, Look::Leave, false));
