@@ -10,6 +10,7 @@
 #include "device/pacer.h"
 #include "model/log.h"
 #include "model/window_messages.h"
+#include "profiles/c_configure_dlg.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -60,6 +61,14 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
     m_dialogPrompts->setOwner(m_window.get());
     connect(m_deviceActions.get(), &DeviceActions::imageReplaced, m_window.get(),
             &CBrisoldeDlg::ReplaceImage);
+
+    // "Perfil": an opened profile shows as soon as the profile manager ends (no pause needed).
+    m_profilesDlg =
+        std::make_unique<CConfigureDlg>(*m_session, *m_images, *m_prompts, m_window.get());
+    connect(m_window.get(), &CBrisoldeDlg::profilesRequested, this,
+            [this] { m_profilesDlg->openOver(m_window->frameGeometry()); });
+    connect(m_profilesDlg.get(), &QDialog::finished, this,
+            [this] { refreshFromImage(RefreshCause::Dialog); });
 
     m_sink = std::make_unique<GuiMessageSink>(
         [this](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
