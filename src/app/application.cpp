@@ -67,8 +67,10 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
         std::make_unique<CConfigureDlg>(*m_session, *m_images, *m_prompts, m_window.get());
     connect(m_window.get(), &CBrisoldeDlg::profilesRequested, this,
             [this] { m_profilesDlg->openOver(m_window->frameGeometry()); });
-    connect(m_profilesDlg.get(), &QDialog::finished, this,
-            [this] { refreshFromImage(RefreshCause::Dialog); });
+    connect(m_profilesDlg.get(), &QDialog::finished, this, [this] {
+        if (!m_shutDown)
+            refreshFromImage(RefreshCause::Dialog);
+    });
 
     m_sink = std::make_unique<GuiMessageSink>(
         [this](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {

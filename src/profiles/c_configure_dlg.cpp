@@ -152,6 +152,7 @@ ChooseFile CConfigureDlg::fileChooser(bool saving) {
 // ---- The list -----------------------------------------------------------------------------
 
 void CConfigureDlg::fillList(const std::optional<std::u16string>& keep) {
+    m_list->endEdit(false); // an edit left open when the dialog last ended is dropped
     m_store.refresh();
     m_list->clear();
     // In the store's order, so that list rows and store rows stay one and the same.
