@@ -29,16 +29,16 @@ constexpr Point kProfileButton{50, 610};
 constexpr Point kSaveButton{950, 604};
 constexpr Point kEffectSelector{100, 124};
 
-// Every message box and question as "caption|text"; file pickers answer `pick`.
+// Every message box and question as "caption|text" (questions are answered OK); file pickers
+// answer `pick`.
 struct ProfilePrompts : Prompts {
     std::vector<QString> notes;
-    bool answer = true;
     std::optional<QString> pick;
     std::vector<QString> pickers; // "folder|filter" of each picker shown
 
     bool confirm(const QString& caption, const QString& text) override {
-        notes.push_back(caption + u'|' + text);
-        return answer;
+        warn(caption, text);
+        return true;
     }
     void warn(const QString& caption, const QString& text) override {
         notes.push_back(caption + u'|' + text);
@@ -49,10 +49,9 @@ struct ProfilePrompts : Prompts {
         pickers.push_back(folder + u'|' + filter);
         return pick;
     }
-    std::optional<QString> saveFile(const QString&, const QString& folder,
+    std::optional<QString> saveFile(const QString& title, const QString& folder,
                                     const QString& filter) override {
-        pickers.push_back(folder + u'|' + filter);
-        return pick;
+        return openFile(title, folder, filter);
     }
 };
 
