@@ -16,6 +16,7 @@
 #include "model/key_assignment.h"
 #include "model/log.h"
 #include "model/window_messages.h"
+#include "profiles/c_configure_dlg.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -79,6 +80,15 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
         *m_images, *m_prompts, *m_hook, &std::chrono::steady_clock::now, m_window.get());
     connect(m_window.get(), &CBrisoldeDlg::macrosRequested, this, &CBrisoldeApp::openMacroManager);
     connect(m_macroDialog.get(), &QDialog::finished, this, &CBrisoldeApp::onMacroManagerFinished);
+    // "Perfil": an opened profile shows as soon as the profile manager ends (no pause needed).
+    m_profilesDlg =
+        std::make_unique<CConfigureDlg>(*m_session, *m_images, *m_prompts, m_window.get());
+    connect(m_window.get(), &CBrisoldeDlg::profilesRequested, this,
+            [this] { m_profilesDlg->openOver(m_window->frameGeometry()); });
+    connect(m_profilesDlg.get(), &QDialog::finished, this, [this] {
+        if (!m_shutDown)
+            refreshFromImage(RefreshCause::Dialog);
+    });
 
     m_sink = std::make_unique<GuiMessageSink>(
         [this](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {

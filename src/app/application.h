@@ -9,7 +9,7 @@
 //
 //   window signal              dialog (to come)     afterwards
 //   keyAssignmentRequested(k)  CKeyMap              on OK Session::AssignKey
-//   profilesRequested()        CConfigureDlg        50 ms, refreshFromImage(Dialog)
+//   profilesRequested()        CConfigureDlg        when it ends, refreshFromImage(Dialog)
 //   macrosRequested()          CMacroRecordDlg      on OK Session::CommitMacros
 //
 // Each dialog is created here once, gets the references it needs, and is connected to its
@@ -31,6 +31,7 @@ class CBrisoldeDlg;
 class CKeyMap;
 class DesktopLauncher;
 class CMacroRecordDlg;
+class CConfigureDlg;
 class DeviceActions;
 class DialogPrompts;
 class GuiMessageSink;
@@ -121,6 +122,8 @@ private:
     std::unique_ptr<CMacroRecordDlg> m_macroDialog;
     bool m_shutDown = false;
     bool m_startupHooksRun = false;
+    // The dialogs, last: each goes before the window it belongs to.
+    std::unique_ptr<CConfigureDlg> m_profilesDlg;
 };
 
 // The image folder as the application's ImageStore names it (ends with '/').

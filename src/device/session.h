@@ -10,8 +10,10 @@
 #include "device/connection.h"
 #include "model/atomic_file.h"
 #include "model/config_files.h"
+#include "model/profile_store.h"
 
 #include <filesystem>
+#include <string_view>
 
 namespace orvo {
 
@@ -129,6 +131,23 @@ public:
     // customised flag (and the macro blocks for a macro), and "keymap.bin" is written. The
     // keyboard receives it with the next Save.
     AssignKeyResult AssignKey(const KeyAssignmentState& result, const KeyActionRecord& record);
+
+    // --- The profile manager, CConfigureDlg (session_profiles.cpp) ---
+
+    // "Abrir" refuses a profile whose settings no control of the window produces: the next
+    // Save would send them to the keyboard (an unsaved new profile, all zeros, would switch
+    // off every key).
+    static constexpr std::u16string_view kProfileValuesInvalidText =
+        u"El perfil no contiene una configuración válida y no se ha abierto";
+
+    // "Guardar": the image and the key actions into the selected profile, and into the file
+    // the user picks as well. Returns the message to show (caption "Perfil").
+    Notice SaveIntoProfile(ProfileStore& profiles, const ChooseFile& choose) const;
+    // "Abrir": the file the user picks becomes the image and the key actions and is kept as
+    // the selected profile. A file that is no profile, or holds settings out of their ranges,
+    // changes nothing. Nothing is sent: Refresh(RefreshCause::Dialog) follows when the dialog
+    // ends, and the next Save sends it.
+    Notice OpenIntoProfile(ProfileStore& profiles, const ChooseFile& choose);
 
 private:
     ConfigState& m_config;

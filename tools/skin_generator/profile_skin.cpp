@@ -1,5 +1,7 @@
 // The profile manager ("png/Config/").
 
+#include "controls/qt_convert.h"
+#include "model/profile_dialog_layout.h"
 #include "tools/skin_generator/skin_painter.h"
 
 namespace orvo::skin {
@@ -7,10 +9,8 @@ namespace orvo::skin {
 namespace {
 
 constexpr int kTitleHeight = 30;
-constexpr QRect kList{0, 31, 260, 528};
-// Light pills behind the dialog's dark "+Nuevo" and "-Borrar" texts.
-constexpr QRect kNewPill{25, 562, 61, 21};
-constexpr QRect kDeletePill{190, 562, 63, 21};
+constexpr QRect kList{kProfileListAt.x, kProfileListAt.y, kProfileListWidth, kProfileListHeight};
+constexpr QSize kCloseButtonSize{15, 14};
 
 } // namespace
 
@@ -24,13 +24,14 @@ void PaintProfileDialog(SkinWriter& out) {
         p.setPen(kText);
         p.drawText(QPointF(30, 20), QStringLiteral("Perfil"));
         p.fillRect(kList, Qt::black);
-        for (const QRect& pill : {kNewPill, kDeletePill})
-            RoundedBox(p, pill, 4, QColor(228, 231, 236), QColor(184, 189, 197),
+        // Light pills behind the dialog's dark "+Nuevo" and "-Borrar" texts.
+        for (const ProfileDialogText& text : {kNewProfileText, kDeleteProfileText})
+            RoundedBox(p, ToQRect(text.pill), 4, QColor(228, 231, 236), QColor(184, 189, 197),
                        QColor(150, 156, 165));
     }
     out.write(kProfileFolder, u"Profile_BK.png", dialog);
 
-    QImage close = Crop(dialog, QRect(248, 11, 15, 14));
+    QImage close = Crop(dialog, QRect(ToQPoint(kProfileCloseButton.at), kCloseButtonSize));
     {
         QPainter p(&close);
         RoundedBox(p, QRectF(0, 0, 15, 14), 3, kRaised, kRaisedLow, QColor(62, 66, 74));
