@@ -2,10 +2,12 @@
 
 #include "app/brisolde_dlg.h"
 #include "app/device_actions.h"
+#include "app/file_warnings.h"
 #include "app/gui_message_sink.h"
 #include "app/prompts.h"
 #include "app/skin_prefetch.h"
 #include "controls/image_store.h"
+#include "controls/qt_convert.h"
 #include "device/hid.h"
 #include "device/pacer.h"
 #include "model/log.h"
@@ -14,6 +16,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 namespace orvo {
@@ -56,7 +59,9 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
     m_dialogPrompts = std::make_unique<DialogPrompts>(m_images->folder());
     m_prompts = setup.prompts ? setup.prompts : m_dialogPrompts.get();
     m_deviceActions = std::make_unique<DeviceActions>(*m_session, *m_prompts);
-    m_window = std::make_unique<CBrisoldeDlg>(*m_session, *m_images, *m_prompts, *m_deviceActions);
+    const bool hasTray = setup.trayAvailable.value_or(QSystemTrayIcon::isSystemTrayAvailable());
+    m_window = std::make_unique<CBrisoldeDlg>(*m_session, *m_images, *m_prompts, *m_deviceActions,
+                                              hasTray);
     m_dialogPrompts->setOwner(m_window.get());
     connect(m_deviceActions.get(), &DeviceActions::imageReplaced, m_window.get(),
             &CBrisoldeDlg::ReplaceImage);
@@ -74,7 +79,7 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
         setup.prefetch->deliverTo(*m_images);
     m_window->RedrawMainWindow();
 
-    connectKeyboard();
+    connectKeyboard(setup.startHidden);
 }
 
 CBrisoldeApp::~CBrisoldeApp() {
@@ -107,14 +112,25 @@ void CBrisoldeApp::startHotplugMonitor() {
     box->show();
 }
 
-void CBrisoldeApp::connectKeyboard() {
+void CBrisoldeApp::connectKeyboard(bool startHidden) {
     m_window->setReadBackPending(true);
     const ConnectResult result = m_session->Connect(*m_sink);
     if (!result.commandOpen)
         m_window->setReadBackPending(false);
     if (!result.error.empty())
         LogWarning("keyboard: " + result.error);
-    m_window->setStartsHidden(!result.connected());
+    m_window->setKeyboardMissing(!result.commandOpen);
+    // Hidden only where the tray can bring the window back.
+    m_window->setStartsHidden(startHidden || !result.connected());
+    // Told once the window is up, not from inside the start-up.
+    QTimer::singleShot(0, this, [this, missing = !result.connected()] { tellAboutStart(missing); });
+}
+
+void CBrisoldeApp::tellAboutStart(bool keyboardMissing) {
+    WarnAboutUnreadableFiles(*m_prompts, m_config);
+    // Without a tray there is no balloon: the window says it.
+    if (keyboardMissing && !m_window->hasTray())
+        m_prompts->warn(ToQString(kWarningCaption), ToQString(kKeyboardMissingText));
 }
 
 // --- Messages of the workers ---------------------------------------------------------------
@@ -138,9 +154,10 @@ void CBrisoldeApp::onReadBackDone(std::intptr_t lParam) {
 }
 
 void CBrisoldeApp::refreshFromImage(RefreshCause cause) {
-    m_session->Refresh(cause);
+    const RefreshResult result = m_session->Refresh(cause);
     m_window->ReplaceImage(ImageChange::ReadBack);
     m_window->RedrawMainWindow();
+    WarnIfNotWritten(*m_prompts, m_config, DataFile::Keymap, result.keymap);
     if (cause == RefreshCause::ReadBack)
         m_deviceActions->checkFirmware();
 }
@@ -183,6 +200,7 @@ void CBrisoldeApp::onDeviceArrival() {
         LogWarning("arrival: " + result.error);
     if (!result.reopened)
         return;
+    m_window->setKeyboardMissing(false);
     m_window->ReplaceImage(result.factoryReset ? ImageChange::FactoryReset
                                                : ImageChange::Reconnected);
     if (result.readBackDone)
@@ -195,6 +213,7 @@ void CBrisoldeApp::onDeviceRemoval() {
     if (m_shutDown)
         return;
     m_session->OnRemoval(); // writes its own trace line
+    m_window->setKeyboardMissing(!m_session->keyboardConnected());
 }
 
 void CBrisoldeApp::shutdown() {

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -47,7 +48,13 @@ int TextExtent(const QFont& font, const QString& text) {
     return std::max(metrics.horizontalAdvance(text), metrics.boundingRect(text).right() + 1);
 }
 
+std::atomic<LabelObserver> g_labelObserver{nullptr};
+
 } // namespace
+
+void SetLabelObserver(LabelObserver observer) {
+    g_labelObserver = observer;
+}
 
 QFont LabelFont(int height) {
     return FontOfPixelSize(PixelSizeForCell(height));
@@ -68,6 +75,8 @@ QFont FittedLabelFont(const QString& text, int x, int height, int rightLimit) {
 
 void DrawLabel(QPainter& canvas, const QString& text, int x, int y, int height, QColor colour,
                int rightLimit) {
+    if (const LabelObserver observer = g_labelObserver)
+        observer({text, {x, y}, height, rightLimit});
     canvas.save();
     canvas.setFont(FittedLabelFont(text, x, height, rightLimit));
     canvas.setPen(colour);

@@ -23,6 +23,8 @@ inline constexpr QColor kFrameColour{6, 169, 226};
 inline constexpr int kNarrowestLabelStretch = 85;
 // A text without a right limit.
 inline constexpr int kNoRightLimit = 0;
+// Room left between a text and a picture or frame that follows it on its row.
+inline constexpr int kLabelGap = 2;
 
 // The font of a text `height` pixels high. The height is the font's cell, ascent plus
 // descent, as the skin's texts were laid out: the largest pixel size whose cell fits it.
@@ -46,6 +48,17 @@ struct PlacedText {
     int rightLimit = kNoRightLimit;
 };
 void DrawLabel(QPainter& canvas, const PlacedText& text, QColor colour = kLabelColour);
+
+// For tests that check where texts go: every DrawLabel call, as it was made.
+struct DrawnLabel {
+    QString text;
+    Point at;
+    int height;
+    int rightLimit;
+};
+using LabelObserver = void (*)(const DrawnLabel& label);
+// Each DrawLabel call is reported to `observer` (nullptr: none) from the drawing thread.
+void SetLabelObserver(LabelObserver observer);
 
 // A one-pixel frame around the rectangle from (x, y) to (x + width, y + height), both corners
 // included.
