@@ -78,15 +78,5 @@ TEST(MergeKeyboardValuesTest, EachGroupKeepsAnEditElseTakesTheKeyboardsValue) {
     }
 }
 
-TEST(MergeKeyboardValuesTest, NothingEditedTakesEveryKeyboardValue) {
-    SettingsImage image = Filled(0x11);
-    const DeviceSnapshot snapshot = image;
-    SettingsImage read = Filled(0x11);
-    for (const Group& g : GroupsOfTheKeyboard())
-        std::ranges::fill(read[g.bytes], 0x5A);
-    MergeKeyboardValues(image, snapshot, read);
-    EXPECT_EQ(image, read);
-}
-
 } // namespace
 } // namespace orvo
