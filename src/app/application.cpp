@@ -2,6 +2,7 @@
 
 #include "app/brisolde_dlg.h"
 #include "app/device_actions.h"
+#include "app/file_warnings.h"
 #include "app/gui_message_sink.h"
 #include "app/host_action_launcher.h"
 #include "app/prompts.h"
@@ -21,6 +22,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 namespace orvo {
@@ -34,7 +36,6 @@ constexpr const char* kTestClickVariable = "ZORVANTA_TEST_CLICK";
 
 inline constexpr auto kNotificationFailedText =
     u"Cannot register for Wdm2 class device notification";
-inline constexpr auto kKeymapWriteFailedText = u"No se pudo guardar la asignación en keymap.bin";
 
 QString ImageFolderString(const ProgramFolders& folders) {
     return QString::fromStdString((folders.imageFolder / "").string());
@@ -64,7 +65,9 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
     m_dialogPrompts = std::make_unique<DialogPrompts>(m_images->folder());
     m_prompts = setup.prompts ? setup.prompts : m_dialogPrompts.get();
     m_deviceActions = std::make_unique<DeviceActions>(*m_session, *m_prompts);
-    m_window = std::make_unique<CBrisoldeDlg>(*m_session, *m_images, *m_prompts, *m_deviceActions);
+    const bool hasTray = setup.trayAvailable.value_or(QSystemTrayIcon::isSystemTrayAvailable());
+    m_window = std::make_unique<CBrisoldeDlg>(*m_session, *m_images, *m_prompts, *m_deviceActions,
+                                              hasTray);
     m_dialogPrompts->setOwner(m_window.get());
     connect(m_deviceActions.get(), &DeviceActions::imageReplaced, m_window.get(),
             &CBrisoldeDlg::ReplaceImage);
@@ -103,7 +106,7 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
         setup.prefetch->deliverTo(*m_images);
     m_window->RedrawMainWindow();
 
-    connectKeyboard();
+    connectKeyboard(setup.startHidden);
 }
 
 CBrisoldeApp::~CBrisoldeApp() {
@@ -136,14 +139,25 @@ void CBrisoldeApp::startHotplugMonitor() {
     box->show();
 }
 
-void CBrisoldeApp::connectKeyboard() {
+void CBrisoldeApp::connectKeyboard(bool startHidden) {
     m_window->setReadBackPending(true);
     const ConnectResult result = m_session->Connect(*m_sink);
     if (!result.commandOpen)
         m_window->setReadBackPending(false);
     if (!result.error.empty())
         LogWarning("keyboard: " + result.error);
-    m_window->setStartsHidden(!result.connected());
+    m_window->setKeyboardMissing(!result.commandOpen);
+    // Hidden only where the tray can bring the window back.
+    m_window->setStartsHidden(startHidden || !result.connected());
+    // Told once the window is up, not from inside the start-up.
+    QTimer::singleShot(0, this, [this, missing = !result.connected()] { tellAboutStart(missing); });
+}
+
+void CBrisoldeApp::tellAboutStart(bool keyboardMissing) {
+    WarnAboutUnreadableFiles(*m_prompts, m_config);
+    // Without a tray there is no balloon: the window says it.
+    if (keyboardMissing && !m_window->hasTray())
+        m_prompts->warn(ToQString(kWarningCaption), ToQString(kKeyboardMissingText));
 }
 
 // --- Messages of the workers ---------------------------------------------------------------
@@ -167,9 +181,10 @@ void CBrisoldeApp::onReadBackDone(std::intptr_t lParam) {
 }
 
 void CBrisoldeApp::refreshFromImage(RefreshCause cause) {
-    m_session->Refresh(cause);
+    const RefreshResult result = m_session->Refresh(cause);
     m_window->ReplaceImage(ImageChange::ReadBack);
     m_window->RedrawMainWindow();
+    WarnIfNotWritten(*m_prompts, m_config, DataFile::Keymap, result.keymap);
     if (cause == RefreshCause::ReadBack)
         m_deviceActions->checkFirmware();
 }
@@ -221,9 +236,8 @@ void CBrisoldeApp::finishKeyAssignment(int result) {
     // The redraw shows the key highlighted when it is customised.
     m_window->RedrawMainWindow();
     // The assignment stays in memory; the next Save writes the file again.
-    if (stored.stored && !stored.keymap.ok)
-        m_prompts->warn(QString::fromUtf16(kWarningCaption),
-                        QString::fromUtf16(kKeymapWriteFailedText));
+    if (stored.stored)
+        WarnIfNotWritten(*m_prompts, m_config, DataFile::Keymap, stored.keymap);
 }
 
 // --- Dialogs ------------------------------------------------------------------------------
@@ -243,7 +257,11 @@ void CBrisoldeApp::onMacroManagerFinished(int result) {
         if (!file->ok)
             LogWarning("macros: " + file->error);
     }
-    m_prompts->warn(ToQString(kMacroCaption), ToQString(kMacrosNotSavedText));
+    // A file left alone because it could not be loaded was reported at start-up.
+    const bool macrosRefused = !commit.macros.ok && !m_config.macroFileWriteBlocked;
+    const bool keymapRefused = !commit.keymap.ok && !m_config.keymapWriteBlocked;
+    if (macrosRefused || keymapRefused)
+        m_prompts->warn(ToQString(kMacroCaption), ToQString(kMacrosNotSavedText));
 }
 
 // --- Hotplug and teardown ------------------------------------------------------------------
@@ -256,6 +274,7 @@ void CBrisoldeApp::onDeviceArrival() {
         LogWarning("arrival: " + result.error);
     if (!result.reopened)
         return;
+    m_window->setKeyboardMissing(false);
     m_window->ReplaceImage(result.factoryReset ? ImageChange::FactoryReset
                                                : ImageChange::Reconnected);
     if (result.readBackDone)
@@ -268,6 +287,7 @@ void CBrisoldeApp::onDeviceRemoval() {
     if (m_shutDown)
         return;
     m_session->OnRemoval(); // writes its own trace line
+    m_window->setKeyboardMissing(!m_session->keyboardConnected());
 }
 
 void CBrisoldeApp::shutdown() {

@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace orvo {
 
@@ -56,6 +57,10 @@ public:
         std::unique_ptr<Pacer> pacer;
         Prompts* prompts = nullptr;       // not owned
         SkinPrefetch* prefetch = nullptr; // the skin decoded ahead of time
+        // Whether the desktop shows tray icons; empty: ask it.
+        std::optional<bool> trayAvailable;
+        // Started hidden in the tray (the autostart entry's --hidden); ignored without a tray.
+        bool startHidden = false;
     };
 
     // The whole start-up: folders and data files, the main window and its first picture,
@@ -93,7 +98,8 @@ private:
     void onDeviceArrival();
     void onDeviceRemoval();
     void startHotplugMonitor();
-    void connectKeyboard();
+    void connectKeyboard(bool startHidden);
+    void tellAboutStart(bool keyboardMissing);
     void runStartupHooks();
     void openKeyAssignment(int key);
     void finishKeyAssignment(int result);

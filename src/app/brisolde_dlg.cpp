@@ -2,21 +2,25 @@
 
 #include "app/about_dlg.h"
 #include "app/device_actions.h"
+#include "app/file_warnings.h"
 #include "app/lighting_panel.h"
 #include "app/main_window_composer.h"
 #include "app/override_cursor.h"
 #include "app/prompts.h"
 #include "app/slider_drawing.h"
+#include "app/tray_menu.h"
 #include "controls/bit_slider.h"
 #include "controls/image_store.h"
 #include "controls/qt_convert.h"
 #include "controls/skin_resources.h"
 #include "controls/skinned_window.h"
 #include "device/session.h"
+#include "model/autostart.h"
 #include "model/config_state.h"
 #include "model/log.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -43,9 +47,9 @@ QIcon ProgramIcon(const ImageStore& images) {
 } // namespace
 
 CBrisoldeDlg::CBrisoldeDlg(Session& session, ImageStore& images, Prompts& prompts,
-                           DeviceActions& deviceActions, QWidget* parent)
+                           DeviceActions& deviceActions, bool hasTray, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_session(session), m_images(images),
-      m_prompts(prompts), m_deviceActions(deviceActions) {
+      m_prompts(prompts), m_deviceActions(deviceActions), m_hasTray(hasTray) {
     setWindowTitle(QString::fromUtf16(kMainWindowTitle));
     // Every pixel comes from the composed picture; nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -64,7 +68,8 @@ CBrisoldeDlg::CBrisoldeDlg(Session& session, ImageStore& images, Prompts& prompt
                                                      static_cast<MainWindowCommands&>(*this));
     createSliders();
     setWindowIcon(ProgramIcon(m_images));
-    createTrayIcon();
+    if (m_hasTray)
+        createTrayIcon();
 }
 
 CBrisoldeDlg::~CBrisoldeDlg() {
@@ -92,20 +97,27 @@ void CBrisoldeDlg::createSliders() {
 void CBrisoldeDlg::createTrayIcon() {
     m_tray = new QSystemTrayIcon(windowIcon(), this);
     m_tray->setToolTip(QString::fromUtf16(kMainWindowTitle));
-    m_trayMenu = new QMenu(this);
-    m_trayMenu->addAction(QString::fromUtf16(kQuitMenuText), this, &CBrisoldeDlg::end);
+    m_trayMenu = new TrayMenu(m_prompts, AutostartFile(FolderEnvironment::FromProcess()),
+                              QCoreApplication::applicationFilePath().toStdString(), this);
+    connect(m_trayMenu->quitAction(), &QAction::triggered, this, &CBrisoldeDlg::end);
     m_tray->setContextMenu(m_trayMenu);
     connect(m_tray, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::DoubleClick)
                     trayDoubleClicked();
             });
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        m_tray->show();
+    m_tray->show();
 }
 
 bool CBrisoldeDlg::keyboardConnected() const {
     return m_session.keyboardConnected();
+}
+
+void CBrisoldeDlg::setKeyboardMissing(bool missing) {
+    if (m_state.keyboardMissing == missing)
+        return;
+    m_state.keyboardMissing = missing;
+    RedrawMainWindow();
 }
 
 void CBrisoldeDlg::trayDoubleClicked() {
@@ -320,7 +332,11 @@ bool CBrisoldeDlg::event(QEvent* event) {
 // --- Buttons -------------------------------------------------------------------------------
 
 void CBrisoldeDlg::minimise() {
-    hide();
+    // Hidden, only the tray icon could bring the window back.
+    if (m_hasTray)
+        hide();
+    else
+        showMinimized();
 }
 
 void CBrisoldeDlg::saveChanges() {
@@ -329,21 +345,26 @@ void CBrisoldeDlg::saveChanges() {
         OverrideCursor wait(Qt::WaitCursor);
         result = m_session.Save();
     }
-    if (result.ok())
+    if (result.ok()) {
+        WarnIfNotWritten(m_prompts, m_session.config(), DataFile::Keymap, result.keymap);
         return;
+    }
     // The changes stay in the image, so the next Save sends them again.
     m_prompts.warn(QString::fromUtf16(kWarningCaption), QString::fromUtf16(kSaveFailedText));
     Q_EMIT saveFailed();
 }
 
 void CBrisoldeDlg::cancelChanges() {
-    hide();
-    m_session.Cancel();
+    if (m_hasTray)
+        hide();
+    const FileResult written = m_session.Cancel();
     ReplaceImage(ImageChange::Reverted);
+    WarnIfNotWritten(m_prompts, m_session.config(), DataFile::Keymap, written);
 }
 
 void CBrisoldeDlg::closeProgram() {
-    m_session.Close();
+    const FileResult written = m_session.Close();
+    WarnIfNotWritten(m_prompts, m_session.config(), DataFile::Keymap, written);
     end();
 }
 

@@ -3,8 +3,10 @@
 // off-screen, routes every click by hand (ClickDispatcher, MainWindowComposer and the panels)
 // and runs its own buttons through the session. The application object (CBrisoldeApp) owns
 // it and everything it works on, refreshes it when the image is replaced, and runs the
-// dialogs the window asks for through its signals. While the keyboard is missing the window
-// stays hidden and only the tray icon shows.
+// dialogs the window asks for through its signals. With a tray, the window hides (minimise,
+// Cancel) and stays hidden while the keyboard is missing, and the tray icon brings it back.
+// Without one (many desktops have none) the window is never lost: it minimises instead, stays
+// shown after Cancel, and shows even without the keyboard.
 
 #include "app/click_dispatcher.h"
 #include "app/main_sliders.h"
@@ -17,8 +19,6 @@
 
 #include <memory>
 
-class QMenu;
-
 namespace orvo {
 
 class DeviceActions;
@@ -28,22 +28,21 @@ class MainWindowComposer;
 class Prompts;
 class Session;
 class SkinnedWindow;
+class TrayMenu;
 struct ConfigState;
 
 inline constexpr auto kMainWindowTitle = u"Zorvanta Orvo";
 inline constexpr auto kKeyboardMissingText = u"¡Teclado no detectado!";
-inline constexpr auto kWarningCaption = u"Advertencia";
 inline constexpr auto kSaveFailedText = u"No se pudieron enviar los cambios al teclado";
-inline constexpr auto kQuitMenuText = u"Salir";
 inline constexpr auto kAboutMenuText = u"About Brisolde(&A)...";
 
 class CBrisoldeDlg : public QWidget, private MainWindowCommands {
     Q_OBJECT
 public:
     // The window over the application's session, skin pictures, questions and device
-    // actions, all of which outlive it.
+    // actions, all of which outlive it; `hasTray` says whether the desktop shows tray icons.
     CBrisoldeDlg(Session& session, ImageStore& images, Prompts& prompts,
-                 DeviceActions& deviceActions, QWidget* parent = nullptr);
+                 DeviceActions& deviceActions, bool hasTray, QWidget* parent = nullptr);
     ~CBrisoldeDlg() override;
 
     // Composes the whole window off-screen and schedules one copy to the screen. After the
@@ -70,9 +69,14 @@ public:
     void end();
 
     bool keyboardConnected() const;
-    // The keyboard was missing at start-up, so the window starts hidden.
+    // The keyboard went or came back: the top strip says so while it is away.
+    void setKeyboardMissing(bool missing);
+    // The desktop shows tray icons, so a hidden window can be brought back.
+    bool hasTray() const { return m_hasTray; }
+    // The window starts hidden in the tray (the keyboard was missing, or the program was
+    // started hidden); never without a tray.
     bool startsHidden() const { return m_startHidden; }
-    void setStartsHidden(bool hidden) { m_startHidden = hidden; }
+    void setStartsHidden(bool hidden) { m_startHidden = hidden && m_hasTray; }
     // The start-up read-back fills the image: the window neither reads nor changes it, and
     // takes no clicks, until the read-back has been handled.
     bool readBackPending() const { return m_readBackPending; }
@@ -85,7 +89,9 @@ public:
     MainSliders& sliders() { return m_sliders; }
     LightingPanel& lighting() { return *m_lighting; }
     DeviceActions& deviceActions() { return m_deviceActions; }
+    // Null without a tray.
     QSystemTrayIcon* trayIcon() const { return m_tray; }
+    TrayMenu* trayMenu() const { return m_trayMenu; }
 
 Q_SIGNALS:
     // The window ended (close button or "Salir"): the program exits.
@@ -141,7 +147,8 @@ private:
 
     QImage m_canvas;
     QPointer<QSystemTrayIcon> m_tray;
-    QMenu* m_trayMenu = nullptr;
+    TrayMenu* m_trayMenu = nullptr;
+    bool m_hasTray = false;
     bool m_ended = false;
     bool m_startHidden = false;
     bool m_readBackPending = false;

@@ -1,5 +1,6 @@
 #include "app/device_actions.h"
 
+#include "app/file_warnings.h"
 #include "app/override_cursor.h"
 #include "app/prompts.h"
 #include "controls/qt_convert.h"
@@ -36,6 +37,9 @@ void DeviceActions::factoryReset() {
     // The keyboard and every setting are as they were; say so instead of looking done.
     if (!result.transfersOk)
         m_prompts.warn(ToQString(kFactoryResetCaption), ToQString(kFactoryResetFailedText));
+    else
+        WarnIfNotWritten(m_prompts, m_session.config(), DataFile::Keymap,
+                         {result.keymapWritten, result.error});
 }
 
 bool DeviceActions::LaunchUpdater() {
@@ -69,8 +73,7 @@ bool DeviceActions::LaunchUpdater() {
 void DeviceActions::checkFirmware() {
     if (m_updaterRunning)
         return;
-    const ConfigState& config = m_session.config();
-    if (!FirmwareUpdateOffered(config.offeredFirmware, config.firmware))
+    if (!FirmwareUpdateOffered(m_session.config()))
         return;
     if (m_prompts.confirm(ToQString(kFirmwareCaption), ToQString(kFirmwareQuestion)))
         LaunchUpdater();

@@ -62,7 +62,7 @@ void LightingPanel::draw(QPainter& canvas) {
         drawColourSlots(canvas);
     drawDirectionOrSwitches(canvas, effect);
     DrawLabel(canvas, ToQString(EffectName(EffectList, effect)), kEffectNameAt.x, kEffectNameAt.y,
-              kEffectNameHeight);
+              kEffectNameHeight, kLabelColour, kSelectorArrowLeft);
 
     drawRegion(canvas, kMacrosRegion);
     DrawLabel(canvas, kMacroText);
@@ -144,7 +144,7 @@ void LightingPanel::drawPalmRest(QPainter& canvas) {
     }
     const std::uint8_t palmEffect = m_config.image.byte(field::palmRest, palm::effect);
     DrawLabel(canvas, ToQString(EffectName(PalmEffectList, palmEffect)), kPalmNameAt.x,
-              kPalmNameAt.y, kEffectNameHeight);
+              kPalmNameAt.y, kEffectNameHeight, kLabelColour, kSelectorArrowLeft);
 }
 
 void LightingPanel::drawLists(QPainter& canvas) {
@@ -155,7 +155,7 @@ void LightingPanel::drawLists(QPainter& canvas) {
                 QRect(QPoint(kEffectListArea.left, y), QPoint(kListRight, y + kListRowHeight)),
                 r == hovered ? kListHoverColour : kListRowColour);
             DrawLabel(canvas, ToQString(list[static_cast<std::size_t>(r)].name),
-                      kEffectListArea.left, y, kListTextHeight);
+                      kEffectListArea.left, y, kListTextHeight, kLabelColour, kListTextRight);
         }
     };
     if (m_state.effectListOpen) {

@@ -22,19 +22,23 @@ class Prompts;
 struct ConfigState;
 
 namespace lighting_ui {
-inline constexpr PlacedText kEffectTitle{u"Efecto iluminación", {30, 98}, 15};
+// Texts end before the next text or picture on their row, else before the panel's edge.
+inline constexpr int kPanelTextRight = kLeftPanelArea.right;
+
+inline constexpr PlacedText kEffectTitle{u"Efecto iluminación", {30, 98}, 15, kPanelTextRight};
 inline constexpr Point kEffectNameAt{36, 118};
 inline constexpr int kEffectNameHeight = 14;
 
+// "Disminuir ..." and "Aumentar ..." label the ends of the slider above them.
 inline constexpr std::array<PlacedText, 3> kSpeedTexts{{
-    {u"Velocidad", {31, 193}, 13},
-    {u"Disminuir velocidad", {34, 219}, 13},
-    {u"Aumentar velocidad", {155, 219}, 13},
+    {u"Velocidad", {31, 193}, 13, kPanelTextRight},
+    {u"Disminuir velocidad", {34, 219}, 13, 155},
+    {u"Aumentar velocidad", {155, 219}, 13, kPanelTextRight},
 }};
 inline constexpr std::array<PlacedText, 3> kBrightnessTexts{{
-    {u"Iluminación", {34, 235}, 13},
-    {u"Disminuir iluminación", {34, 265}, 13},
-    {u"Aumentar iluminación", {145, 265}, 13},
+    {u"Iluminación", {34, 235}, 13, kPanelTextRight},
+    {u"Disminuir iluminación", {34, 265}, 13, 145},
+    {u"Aumentar iluminación", {145, 265}, 13, kPanelTextRight},
 }};
 
 // Frame of the selected slot: (30 + 28 (slot - 1), 159), 26 x 26.
@@ -42,30 +46,35 @@ inline constexpr Point kSlotFrameOrigin{30, 159};
 inline constexpr int kColourSquareStep = 28;
 inline constexpr int kSlotFrameSize = 26;
 
-inline constexpr PlacedText kDirectionTitle{u"Dirección:", {31, 142}, 15};
-inline constexpr PlacedText kKeymapText{u"Keymap", {50, 177}, 15};
-inline constexpr PlacedText kDiyText{u"DIY", {150, 177}, 15};
-inline constexpr PlacedText kMacroText{u"Macros", {122, 604}, 16};
+inline const PlacedText kDirectionTitle{
+    u"Dirección:", {31, 142}, 15, RegionPlaceOf(kDirectionRRegion).drawAt.x};
+inline const PlacedText kKeymapText{
+    u"Keymap", {50, 177}, 15, RegionPlaceOf(kDiySwitchRegion).drawAt.x};
+inline constexpr PlacedText kDiyText{u"DIY", {150, 177}, 15, kPanelTextRight};
+// On the macro manager's button.
+inline const PlacedText kMacroText{
+    u"Macros", {122, 604}, 16, RegionPlaceOf(kMacrosRegion).hit.right};
 
 inline constexpr std::array<PlacedText, 3> kPalmSpeedTexts{{
-    {u"Velocidad", {31, 360}, 13},
-    {u"Disminuir velocidad", {34, 388}, 13},
-    {u"Aumentar velocidad", {155, 388}, 13},
+    {u"Velocidad", {31, 360}, 13, kPanelTextRight},
+    {u"Disminuir velocidad", {34, 388}, 13, 155},
+    {u"Aumentar velocidad", {155, 388}, 13, kPanelTextRight},
 }};
 inline constexpr std::array<PlacedText, 3> kPalmBrightnessTexts{{
-    {u"Iluminación", {34, 400}, 13},
-    {u"Disminuir iluminación", {34, 430}, 13},
-    {u"Aumentar iluminación", {145, 430}, 13},
+    {u"Iluminación", {34, 400}, 13, kPanelTextRight},
+    {u"Disminuir iluminación", {34, 430}, 13, 145},
+    {u"Aumentar iluminación", {145, 430}, 13, kPanelTextRight},
 }};
-inline constexpr PlacedText kPalmTitle{u"Efectos reposamuñecas", {31, 282}, 15};
-inline constexpr PlacedText kPalmColourTitle{u"Palm Rest Color", {31, 329}, 15};
 inline constexpr Point kPalmSwatchFrame{128, 324};
+inline constexpr PlacedText kPalmTitle{u"Efectos reposamuñecas", {31, 282}, 15, kPanelTextRight};
+inline constexpr PlacedText kPalmColourTitle{u"Palm Rest Color", {31, 329}, 15, kPalmSwatchFrame.x};
 inline constexpr int kPalmSwatchFrameSize = 23;
 inline constexpr InclusiveRect kPalmSwatch{130, 326, 150, 346};
 inline constexpr Point kPalmNameAt{36, 301};
 
 // The drop-down lists' rows.
 inline constexpr int kListTextHeight = 18;
+inline constexpr int kListTextRight = kListRight;
 inline constexpr QColor kListRowColour{59, 59, 59};
 inline constexpr QColor kListHoverColour{16, 67, 161};
 

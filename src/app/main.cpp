@@ -5,6 +5,7 @@
 #include "app/brisolde_dlg.h"
 #include "app/single_instance.h"
 #include "app/skin_prefetch.h"
+#include "model/autostart.h"
 #include "model/log.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ int main(int argc, char* argv[]) {
     orvo::CBrisoldeApp::Setup setup;
     setup.executable = exe;
     setup.prefetch = &prefetch;
+    setup.startHidden = orvo::IsHiddenStart(argc, argv);
     orvo::CBrisoldeApp application(std::move(setup));
     orvo::CBrisoldeDlg& window = application.window();
     QObject::connect(&instance, &orvo::SingleInstance::showRequested, &window,

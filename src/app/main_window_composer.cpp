@@ -68,6 +68,9 @@ QImage MainWindowComposer::compose(QImage background) {
 
     m_lighting.draw(canvas);
 
+    if (m_state.keyboardMissing)
+        DrawLabel(canvas, kKeyboardGoneText, kKeyboardGoneColour);
+
     if (m_state.helpMenuOpen) {
         DrawPng(canvas, m_images, kHelpMenuPicture);
         for (const PlacedText& t : kHelpMenuTexts)
@@ -118,7 +121,8 @@ void MainWindowComposer::drawDiyKeys(QPainter& canvas, std::size_t table) {
                     DrawLabel(canvas, QString::fromUtf8(picture.label.data(), picture.label.size()),
                               picture.labelPos.x + kKeyLabelOffset.x,
                               picture.labelPos.y + kKeyLabelOffset.y, kKeyLabelHeight,
-                              QColor(255 - r, 255 - g, 255 - b));
+                              QColor(255 - r, 255 - g, 255 - b),
+                              kKeyboardOrigin.x + picture.rect.right);
             }
         }
         if (m_state.keySelected[key])

@@ -19,13 +19,22 @@ class ImageStore;
 class LightingPanel;
 struct ConfigState;
 
-inline constexpr PlacedText kProfileLabel{u"Perfil", {42, 603}, 16};
+// On the profile manager's button.
+inline const PlacedText kProfileLabel{
+    u"Perfil", {42, 603}, 16, RegionPlaceOf(kProfilesRegion).hit.right};
+// The help menu's items end inside the menu's frame.
+inline constexpr int kHelpTextRight = kHelpMenuArea.right - 1 - kLabelGap;
 inline constexpr std::array<PlacedText, 3> kHelpMenuTexts{{
-    {u"Reiniciar ajustes", {850, 25}, 15},
-    {u"Actualización del firmware", {850, 50}, 15},
-    {u"Versión 1.1", {850, 75}, 15},
+    {u"Reiniciar ajustes", {850, 25}, 15, kHelpTextRight},
+    {u"Actualización del firmware", {850, 50}, 15, kHelpTextRight},
+    {u"Versión 1.1", {850, 75}, 15, kHelpTextRight},
 }};
+// DIY key labels end before their key's right edge.
 inline constexpr int kKeyLabelHeight = 9;
+inline constexpr QColor kKeyboardGoneColour{255, 190, 60};
+// Shown in the top strip while the keyboard is unplugged; it ends before the help button.
+inline const PlacedText kKeyboardGoneText{
+    u"Teclado desconectado", {560, 9}, 15, RegionPlaceOf(kHelpRegion).drawAt.x};
 
 class MainWindowComposer {
 public:

@@ -62,6 +62,9 @@ struct MainWindowState {
     int hoveredEffectRow = kNoRow;
     int hoveredPalmRow = kNoRow;
 
+    // The keyboard is unplugged: the top strip says so until it returns.
+    bool keyboardMissing = false;
+
     void closeOverlays() { effectListOpen = palmListOpen = helpMenuOpen = false; }
     void clearSelection() {
         keySelected.fill(0);

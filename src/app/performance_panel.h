@@ -13,10 +13,14 @@ class ImageStore;
 struct ConfigState;
 
 namespace performance_ui {
-inline constexpr PlacedText kGameModeText{u"MODO JUEGO", {17, 570}, 16};
-inline constexpr PlacedText kWinLockText{u"MODO WIN LOCK", {135, 570}, 16};
-inline constexpr PlacedText kResponseTimeText{u"Botón tiempo de respuesta", {34, 448}, 15};
-inline constexpr PlacedText kReportRateText{u"índice USB", {33, 505}, 15};
+// Each switch's text ends before its switch.
+inline const PlacedText kGameModeText{
+    u"MODO JUEGO", {17, 570}, 16, RegionPlaceOf(kGameModeRegion).drawAt.x - kLabelGap};
+inline const PlacedText kWinLockText{
+    u"MODO WIN LOCK", {135, 570}, 16, RegionPlaceOf(kWinLockRegion).drawAt.x - kLabelGap};
+inline constexpr PlacedText kResponseTimeText{
+    u"Botón tiempo de respuesta", {34, 448}, 15, kLeftPanelArea.right};
+inline constexpr PlacedText kReportRateText{u"índice USB", {33, 505}, 15, kLeftPanelArea.right};
 } // namespace performance_ui
 
 class PerformancePanel {

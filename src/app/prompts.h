@@ -16,6 +16,9 @@ namespace orvo {
 
 class CCustomColorDialog;
 
+// The caption of the program's warnings.
+inline constexpr auto kWarningCaption = u"Advertencia";
+
 class Prompts {
 public:
     virtual ~Prompts() = default;

@@ -6,7 +6,6 @@
 #include "controls/skinned_window.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -132,21 +131,8 @@ QImage CCustomColorDialog::compose() const {
         painter.fillRect(QRect(marker.topRight(), QSize(1, marker.height())), Qt::black);
     }
 
-    // "Arial" at a 15-pixel cell height; Liberation Sans stands in where Arial is missing.
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPixelSize(13);
-    font.setWeight(QFont::Light);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    const std::array<QString, kFieldCount> labels{QStringLiteral("R"), QStringLiteral("G"),
-                                                  QStringLiteral("B"), QStringLiteral("H"),
-                                                  QStringLiteral("S"), QStringLiteral("L")};
-    for (int i = 0; i < kFieldCount; ++i) {
-        const int x = i < 3 ? kRgbLabelX : kHslLabelX;
-        const QRect box(x, kFieldRowY[static_cast<std::size_t>(i % 3)], 12, 15);
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, labels[static_cast<std::size_t>(i)]);
-    }
+    for (const PlacedText& label : kColourFieldLabels)
+        DrawLabel(painter, label);
 
     const Rgb c = ToRgb(m_pickedColour);
     painter.fillRect(

@@ -3,6 +3,7 @@
 // H/S/L fields and a swatch of the current pick. The caller sets the colour, runs exec(), and
 // reads pickedColour() after QDialog::Accepted.
 
+#include "controls/draw_label.h"
 #include "controls/image_store.h"
 #include "model/colour_model.h"
 
@@ -33,6 +34,16 @@ inline constexpr int kRgbLabelX = 118;
 inline constexpr int kHslLabelX = 70;
 inline constexpr std::array<int, 3> kFieldRowY{150, 165, 180};
 inline constexpr QSize kFieldSize{30, 15};
+// The letters before the number fields, each ending before its field.
+inline constexpr int kColourLabelHeight = 15;
+inline constexpr std::array<PlacedText, 6> kColourFieldLabels{{
+    {u"R", {kRgbLabelX, kFieldRowY[0]}, kColourLabelHeight, kRgbFieldX},
+    {u"G", {kRgbLabelX, kFieldRowY[1]}, kColourLabelHeight, kRgbFieldX},
+    {u"B", {kRgbLabelX, kFieldRowY[2]}, kColourLabelHeight, kRgbFieldX},
+    {u"H", {kHslLabelX, kFieldRowY[0]}, kColourLabelHeight, kHslFieldX},
+    {u"S", {kHslLabelX, kFieldRowY[1]}, kColourLabelHeight, kHslFieldX},
+    {u"L", {kHslLabelX, kFieldRowY[2]}, kColourLabelHeight, kHslFieldX},
+}};
 // Swatch of the current pick: left/top inside, right/bottom just outside.
 inline constexpr HalfOpenRect kColourSwatch{14, 150, 59, 195};
 // Marker around the selected cell, both corners on the line, relative to the cell's corner.

@@ -1,24 +1,84 @@
 #include "controls/draw_label.h"
 
-#include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <map>
+#include <mutex>
 
 namespace orvo {
 
-QFont LabelFont(int height) {
+namespace {
+
+QFont FontOfPixelSize(int pixelSize) {
     QFont font(QString::fromUtf16(kLabelFontFamily));
-    font.setPixelSize(height);
+    font.setPixelSize(std::max(1, pixelSize));
     font.setWeight(static_cast<QFont::Weight>(kLabelFontWeight));
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
 
-void DrawLabel(QPainter& canvas, const QString& text, int x, int y, int height, QColor colour) {
+int CellHeight(const QFont& font) {
+    const QFontMetrics metrics(font);
+    return metrics.ascent() + metrics.descent();
+}
+
+// The pixel size whose cell fits `height`, found once per height. Texts are also drawn from
+// the font prefetch thread, hence the lock.
+int PixelSizeForCell(int height) {
+    static std::mutex mutex;
+    static std::map<int, int> known;
+    std::lock_guard lock(mutex);
+    if (const auto it = known.find(height); it != known.end())
+        return it->second;
+    int size = std::max(1, height);
+    while (size > 1 && CellHeight(FontOfPixelSize(size)) > height)
+        --size;
+    known.emplace(height, size);
+    return size;
+}
+
+// Where the text ends, from its start: its advance, or further where a glyph's ink
+// overhangs it.
+int TextExtent(const QFont& font, const QString& text) {
+    const QFontMetrics metrics(font);
+    return std::max(metrics.horizontalAdvance(text), metrics.boundingRect(text).right() + 1);
+}
+
+std::atomic<LabelObserver> g_labelObserver{nullptr};
+
+} // namespace
+
+void SetLabelObserver(LabelObserver observer) {
+    g_labelObserver = observer;
+}
+
+QFont LabelFont(int height) {
+    return FontOfPixelSize(PixelSizeForCell(height));
+}
+
+QFont FittedLabelFont(const QString& text, int x, int height, int rightLimit) {
+    QFont font = LabelFont(height);
+    if (rightLimit == kNoRightLimit || x + TextExtent(font, text) <= rightLimit)
+        return font;
+    // One percent at a time: the first width that fits is the widest that does.
+    for (int stretch = 99; stretch >= kNarrowestLabelStretch; --stretch) {
+        font.setStretch(stretch);
+        if (x + TextExtent(font, text) <= rightLimit)
+            break;
+    }
+    return font;
+}
+
+void DrawLabel(QPainter& canvas, const QString& text, int x, int y, int height, QColor colour,
+               int rightLimit) {
+    if (const LabelObserver observer = g_labelObserver)
+        observer({text, {x, y}, height, rightLimit});
     canvas.save();
-    canvas.setFont(LabelFont(height));
+    canvas.setFont(FittedLabelFont(text, x, height, rightLimit));
     canvas.setPen(colour);
     canvas.setBackgroundMode(Qt::TransparentMode);
     // A rectangle far larger than any label keeps the text unclipped and top-left aligned.
@@ -26,8 +86,9 @@ void DrawLabel(QPainter& canvas, const QString& text, int x, int y, int height, 
     canvas.restore();
 }
 
-void DrawLabel(QPainter& canvas, const PlacedText& text) {
-    DrawLabel(canvas, text.text.toString(), text.at.x, text.at.y, text.height);
+void DrawLabel(QPainter& canvas, const PlacedText& text, QColor colour) {
+    DrawLabel(canvas, text.text.toString(), text.at.x, text.at.y, text.height, colour,
+              text.rightLimit);
 }
 
 void DrawFrame(QPainter& canvas, int x, int y, int width, int height) {

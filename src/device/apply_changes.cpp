@@ -2,6 +2,7 @@
 
 #include "device/feature_report.h"
 #include "device/table_transfers.h"
+#include "model/keyboard_groups.h"
 
 #include <algorithm>
 
@@ -35,10 +36,7 @@ ChangedGroups CompareWithSnapshot(const SettingsImage& image, const DeviceSnapsh
     for (std::size_t t = 0; t < kCustomLightingTableCount; ++t)
         c.customLightingTables[t] =
             Differs(image.customLightingTable(t), snapshot.customLightingTable(t));
-    // The five lighting bytes are contiguous: effect, speed, brightness, colour, direction.
-    const ImageField lighting{field::lightingEffect.offset,
-                              field::lightingDirection.end() - field::lightingEffect.offset};
-    c.lighting = fieldDiffers(lighting);
+    c.lighting = fieldDiffers(kLightingValues);
     return c;
 }
 

@@ -142,6 +142,9 @@ private:
     MessageSink* m_sink = nullptr;
 
     bool m_resetPending = false;
+    // The keyboard was read whole in this run, so the snapshot stands for it (before that it
+    // holds what "keymap.bin" held, and the image differs from it by more than edits).
+    std::atomic<bool> m_keyboardRead{false};
     bool m_readBackStarted = false;
     std::thread m_readBackThread;
     std::thread m_listenerThread;

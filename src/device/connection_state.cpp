@@ -6,6 +6,7 @@
 #include "device/table_transfers.h"
 #include "model/config_files.h"
 #include "model/config_state.h"
+#include "model/keyboard_groups.h"
 #include "model/log.h"
 #include "model/window_messages.h"
 
@@ -46,7 +47,9 @@ void DeviceConnection::StartReadBackThread(ConfigState& state, MessageSink& sink
         const bool ok = RunCommands([&](CommandChannel& ch) {
             if (!ReadBackSequence(ch, state.image, state.firmware))
                 return false;
+            state.firmwareRead = true;
             state.deviceSnapshot = state.image;
+            m_keyboardRead = true;
             return true;
         });
         if (!ok)
@@ -83,19 +86,28 @@ ArrivalResult DeviceConnection::OnArrival(ConfigState& state) {
     m_resetPending = false;
 
     const bool ok = RunCommands([&](CommandChannel& ch) {
-        bool good = FullReadBack(ch, state.image);
-        SettingsImage tables = state.image;
+        // Read into a copy of what the keyboard last reported: the image may hold edits the
+        // user has not saved yet, and they must survive the unplug.
+        SettingsImage read = state.deviceSnapshot;
+        bool good = FullReadBack(ch, read);
         for (std::size_t t = 0; t < kCustomLightingTableCount; ++t)
-            good = ReadCustomLightingTable(ch, tables, t) && good;
+            good = ReadCustomLightingTable(ch, read, t) && good;
         FirmwareVersion version;
         good = ReadFirmwareVersion(ch, version) && good;
         if (good) {
-            state.image = tables;
+            if (m_keyboardRead)
+                MergeKeyboardValues(state.image, state.deviceSnapshot, read);
+            else
+                state.image = read; // nothing to tell edits by: all of it is the keyboard's
+            m_keyboardRead = true;
             state.firmware = version;
-            // The image now is what the keyboard reported, so the next Save compares with it
-            // (as after the start-up read-back) rather than with what an older run left.
-            state.deviceSnapshot = state.image;
+            // The snapshot now is what the keyboard reported, so the next Save sends exactly
+            // the edits kept above.
+            state.deviceSnapshot = read;
         }
+        // A keyboard that came back (perhaps from the updater) may run other firmware: only a
+        // version read now counts.
+        state.firmwareRead = good;
         return good;
     });
     result.transfersOk = ok && result.transfersOk;
@@ -126,6 +138,7 @@ ResetResult DeviceConnection::ResetAndReload(ConfigState& state) {
         return result;
     }
     state.image = read;
+    m_keyboardRead = true;
     ResetHostKeyState(state);
     const FileResult saved = SaveKeymapFile(state);
     result.keymapWritten = saved.ok;

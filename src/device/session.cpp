@@ -2,6 +2,7 @@
 
 #include "device/commands.h"
 #include "model/config_state.h"
+#include "model/keyboard_groups.h"
 #include "model/lighting_rules.h"
 #include "model/log.h"
 
@@ -13,6 +14,9 @@ Session::Session(ConfigState& config, DeviceConnection& connection)
 void Session::LoadDataFiles() {
     if (const FileResult made = EnsureDataFolder(m_config.folders); !made)
         LogWarning("data folder: " + made.error);
+    // What writes killed mid-way left behind.
+    if (const std::size_t swept = SweepDataFolder(m_config.folders))
+        LogTrace("data folder: removed " + std::to_string(swept) + " stale temporary files");
     ReadVersionFile(m_config);
     LoadMacroFile(m_config); // logs its own problems
     // A missing "keymap.bin" is created from the empty table.
@@ -38,14 +42,20 @@ RefreshResult Session::Refresh(RefreshCause cause) {
     RefreshResult result;
     RecomputeCustomisedKeys(m_config);
     if (cause == RefreshCause::ReadBack) {
+        // After a reconnection the image may hold lighting edits not saved yet: the values
+        // read only replace unedited ones (see MergeKeyboardValues).
+        SettingsImage read = m_config.deviceSnapshot;
         result.lightingRead = m_connection.RunCommands(
-            [&](CommandChannel& ch) { return ReadLightingEffect(ch, m_config.image); });
-        if (!result.lightingRead)
+            [&](CommandChannel& ch) { return ReadLightingEffect(ch, read); });
+        if (result.lightingRead) {
+            MergeKeyboardValues(m_config.image, m_config.deviceSnapshot, read);
+            m_config.deviceSnapshot = read;
+        } else {
             LogWarning("refresh: the lighting values could not be read");
+        }
     }
     result.keymap = SaveKeymapFile(m_config);
-    result.offerFirmwareUpdate = cause == RefreshCause::ReadBack &&
-                                 FirmwareUpdateOffered(m_config.offeredFirmware, m_config.firmware);
+    result.offerFirmwareUpdate = cause == RefreshCause::ReadBack && FirmwareUpdateOffered(m_config);
     return result;
 }
 

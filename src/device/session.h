@@ -90,7 +90,8 @@ public:
     void OnRemoval();
 
     // The image was filled from the keyboard (or replaced by a dialog): marks the customised
-    // keys, re-reads the lighting values after a read-back, and writes "keymap.bin".
+    // keys, re-reads the lighting values after a read-back (keeping unsaved lighting edits),
+    // and writes "keymap.bin".
     RefreshResult Refresh(RefreshCause cause);
 
     // --- The main window's buttons (session.cpp) ---

@@ -35,6 +35,7 @@ ProfileReadResult Session::ReadKeyboardIntoProfile(const std::filesystem::path& 
         return result;
     m_config.image = image;
     m_config.firmware = version;
+    m_config.firmwareRead = true;
     // The key actions as the file holds them, without re-seeding: a profile keeps what the
     // program stored. Without "keymap.bin" the table stays as it is.
     if (const auto keymap = ReadFilePrefix(m_config.folders.keymapFile(), kProfileFileSize))

@@ -33,6 +33,7 @@ struct ConfigState {
     KeyActionTable keyActionSnapshot; // keyActions as last applied
     MacroStore macros;                // "MacroDefine.bin" in memory
     FirmwareVersion firmware;         // as the keyboard reported it
+    bool firmwareRead = false;        // firmware holds a version the keyboard did report
     OfferedVersion offeredFirmware;   // as "VER.bin" offers it
     CustomisedKeys customisedKeys{};  // per key index: drawn highlighted
     ProgramFolders folders;

@@ -138,6 +138,10 @@ bool FirmwareUpdateOffered(const OfferedVersion& offered, const FirmwareVersion&
     return offered.minor > keyboard.minor();
 }
 
+bool FirmwareUpdateOffered(const ConfigState& state) {
+    return state.firmwareRead && FirmwareUpdateOffered(state.offeredFirmware, state.firmware);
+}
+
 bool ColourSelectedKeys(SettingsImage& image, std::span<const std::uint8_t> keySelected,
                         ColorRef colour) {
     const auto table = CustomTableForEffect(image.byte(field::lightingEffect));

@@ -81,6 +81,9 @@ bool ToggleSwitchRegion(SettingsImage& image, int region);
 // The version shipped with the program is newer than the keyboard's (compared as unsigned
 // major, then minor).
 bool FirmwareUpdateOffered(const OfferedVersion& offered, const FirmwareVersion& keyboard);
+// The same for the program's state, and only once the keyboard did report its version: a
+// read-back that failed half way leaves nothing to compare with.
+bool FirmwareUpdateOffered(const ConfigState& state);
 
 // DIY colouring: writes (0, R, G, B) of `colour` into the entry at 4 x slot of the custom
 // table shown by the current effect, for every selected key among 0..112 (each key's entry

@@ -143,6 +143,11 @@ inline constexpr PlacedPicture kKeyboardPicture{u"kb_BK.png", kKeyboardOrigin};
 // The keyboard picture with every key lit: highlighted keys are copied from it.
 inline constexpr std::u16string_view kKeyHighlightPicture = u"kb_hl.png";
 inline constexpr PlacedPicture kLeftPanelPicture{u"Left_BK.png", {17, 70}};
+// The left panel's picture covers this area; its texts end before its right edge.
+inline constexpr InclusiveRect kLeftPanelArea{17, 70, 272, 591};
+// The effect and palm-rest selectors draw their drop-down arrow from this column on; the
+// effect name shown in a selector ends before it.
+inline constexpr int kSelectorArrowLeft = 234;
 // Scale pictures under the response-time and report-rate sliders.
 inline constexpr PlacedPicture kResponseTimeScale{u"responsetime_txt.png", {32, 480}};
 inline constexpr PlacedPicture kReportRateScale{u"reportRate_txt.png", {29, 532}};

@@ -1,5 +1,6 @@
 // Start-up, arrival and factory reset: the connection working on a whole ConfigState.
 
+#include "device/apply_changes.h"
 #include "device/commands.h"
 #include "device/connection.h"
 #include "device/read_back.h"
@@ -7,6 +8,7 @@
 #include "model/config_files.h"
 #include "model/config_state.h"
 #include "model/key_tables.h"
+#include "model/lighting_rules.h"
 #include "model/window_messages.h"
 #include "test_support.h"
 
@@ -49,12 +51,32 @@ private:
     std::vector<std::pair<std::uint32_t, std::intptr_t>> m_messages;
 };
 
+// A keyboard interface that takes requests but never answers one.
+class Unanswering final : public HidDevice {
+public:
+    explicit Unanswering(std::unique_ptr<HidDevice> inner) : m_inner(std::move(inner)) {}
+    bool SetFeature(std::span<const std::uint8_t, kFeatureReportSize> r) override {
+        return m_inner->SetFeature(r);
+    }
+    bool GetFeature(std::span<std::uint8_t, kFeatureReportSize>) override { return false; }
+    bool Write(std::span<const std::uint8_t, kBulkPacketSize> p) override {
+        return m_inner->Write(p);
+    }
+    ReadResult Read(std::span<std::uint8_t> b, int timeoutMs) override {
+        return m_inner->Read(b, timeoutMs);
+    }
+
+private:
+    std::unique_ptr<HidDevice> m_inner;
+};
+
 // The simulated keyboard, optionally replaced by its firmware loader (product 0xA126 on
-// interface 2, no command interface).
+// interface 2, no command interface), or answering no request.
 class LoaderBus final : public HidBus {
 public:
     explicit LoaderBus(HidBus& inner) : m_inner(inner) {}
     bool loader = false;
+    bool unanswering = false;
 
     std::vector<HidInterfaceInfo> Enumerate() override {
         if (loader)
@@ -65,7 +87,10 @@ public:
     OpenResult Open(const std::string& path) override {
         if (loader)
             return {nullptr, "loader"};
-        return m_inner.Open(path);
+        OpenResult opened = m_inner.Open(path);
+        if (unanswering && opened.device)
+            opened.device = std::make_unique<Unanswering>(std::move(opened.device));
+        return opened;
     }
     std::unique_ptr<HotplugMonitor> WatchHotplug(HotplugCallback cb, std::string& e) override {
         return m_inner.WatchHotplug(std::move(cb), e);
@@ -158,6 +183,61 @@ TEST_F(ConnectionStateTest, ReplugReopensRefreshesAndRestartsTheListener) {
     EXPECT_EQ(state->deviceSnapshot, state->image);
     EXPECT_EQ(pacer.pauses().front(), 2000);
     EXPECT_TRUE(connection.listenerRunning());
+}
+
+TEST_F(ConnectionStateTest, ReplugKeepsUnsavedEditsSoTheNextSaveSendsExactlyThem) {
+    ASSERT_TRUE(connection.Connect(*state, sink).connected());
+    connection.JoinReadBack();
+    const std::uint8_t edited = state->image.byte(field::gameMode) ^ 1;
+    state->image.byte(field::gameMode) = edited;
+    state->image.customLightingTable(1)[9] = 0x44;
+    kb.Unplug();
+    connection.OnRemoval();
+    kb.Replug();
+    EditKeyboard(); // report rate and macro block 2, behind the program's back
+    ASSERT_TRUE(connection.OnArrival(*state).transfersOk);
+
+    EXPECT_EQ(state->image.byte(field::gameMode), edited);
+    EXPECT_EQ(state->image.customLightingTable(1)[9], 0x44);
+    EXPECT_EQ(state->image.byte(field::reportRate), 0); // not edited: the keyboard's
+    EXPECT_EQ(state->image.macroBlock(2)[0], 0x33);     // likewise
+    EXPECT_EQ(state->deviceSnapshot.byte(field::reportRate), 0);
+    EXPECT_NE(state->deviceSnapshot.byte(field::gameMode), edited);
+    // What the next Save sends: the two edits, nothing else.
+    const ChangedGroups changed = CompareWithSnapshot(state->image, state->deviceSnapshot);
+    EXPECT_TRUE(changed.gameMode && changed.customLightingTables[1]);
+    EXPECT_EQ(std::ranges::count(changed.customLightingTables, true), 1);
+    EXPECT_FALSE(changed.reportRate || changed.lighting || changed.colourSlots ||
+                 changed.responseTime || changed.keyMap || changed.keyEnableMask);
+    EXPECT_TRUE(std::ranges::none_of(changed.macroBlocks, [](bool b) { return b; }));
+}
+
+TEST_F(ConnectionStateTest, OnlyAFirmwareVersionTheKeyboardReportedIsCompared) {
+    state->offeredFirmware = {9, 9};
+    // The keyboard answers nothing: the read-back fails and leaves no version to compare.
+    bus.unanswering = true;
+    ASSERT_TRUE(connection.Connect(*state, sink).commandOpen);
+    ASSERT_TRUE(sink.WaitFor(WM_READBACK_DONE));
+    connection.JoinReadBack();
+    EXPECT_FALSE(state->firmwareRead);
+    EXPECT_FALSE(FirmwareUpdateOffered(*state));
+
+    // It comes back answering: its version counts.
+    bus.unanswering = false;
+    kb.Unplug();
+    connection.OnRemoval();
+    kb.Replug();
+    ASSERT_TRUE(connection.OnArrival(*state).transfersOk);
+    EXPECT_TRUE(state->firmwareRead);
+    EXPECT_TRUE(FirmwareUpdateOffered(*state));
+
+    // Back again but silent (as after an update): the old version no longer counts.
+    bus.unanswering = true;
+    kb.Unplug();
+    connection.OnRemoval();
+    kb.Replug();
+    EXPECT_FALSE(connection.OnArrival(*state).transfersOk);
+    EXPECT_FALSE(FirmwareUpdateOffered(*state));
 }
 
 TEST_F(ConnectionStateTest, LoaderSeenOnArrivalMeansFactoryResetOnTheNext) {

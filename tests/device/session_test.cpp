@@ -111,10 +111,15 @@ TEST_F(SessionTest, CloseAndCancelReturnTheFileToTheLastAppliedState) {
 TEST_F(SessionTest, OnlyAReadBackRefreshRereadsTheLighting) {
     struct Row {
         RefreshCause cause;
-        std::uint8_t effectAfter; // the keyboard holds effect 1
+        std::uint8_t shown;       // the image's effect before the refresh
+        std::uint8_t effectAfter; // the keyboard holds effect 1, the snapshot says 4
     };
-    for (const Row row : {Row{RefreshCause::Dialog, 4}, Row{RefreshCause::ReadBack, 1}}) {
-        config->image.byte(field::lightingEffect) = 4;
+    // An unsaved edit (5) survives the read-back's re-read; an unedited value takes the
+    // keyboard's.
+    for (const Row row : {Row{RefreshCause::Dialog, 4, 4}, Row{RefreshCause::ReadBack, 4, 1},
+                          Row{RefreshCause::ReadBack, 5, 5}}) {
+        config->deviceSnapshot.byte(field::lightingEffect) = 4;
+        config->image.byte(field::lightingEffect) = row.shown;
         config->keyActions[9].setKind(1);
         config->customisedKeys.fill(0);
         const RefreshResult r = session.Refresh(row.cause);

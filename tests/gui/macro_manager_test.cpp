@@ -165,9 +165,11 @@ TEST_F(MacroManagerTest, CancelAndTheCloseBoxKeepNothing) {
 
 // A "MacroDefine.bin" that cannot be written: OK says so, and the macros stay in memory.
 TEST_F(MacroManagerTest, AFailedWriteIsShown) {
-    std::filesystem::create_directories(data() / kMacroFileName); // a folder in its place
     usePrompts(prompts);
     start();
+    // A folder takes the file's place after it was loaded.
+    std::filesystem::remove(data() / kMacroFileName);
+    std::filesystem::create_directories(data() / kMacroFileName);
     CMacroRecordDlg& dialog = openManager();
     ClickAt(dialog, kNew.x(), kNew.y());
     ClickAt(dialog, kOk.x(), kOk.y());

@@ -76,6 +76,8 @@ protected:
 
     // The questions of the program the next start() makes are answered by `prompts`.
     void usePrompts(Prompts& prompts) { m_prompts = &prompts; }
+    // Whether the desktop of the next start() shows tray icons (it does unless told).
+    void useTray(bool available) { m_tray = available; }
 
     // Starts the program and waits for the start-up read-back to be handled.
     CBrisoldeDlg& start(bool show = true) {
@@ -83,6 +85,7 @@ protected:
         setup.executable = executable();
         setup.pacer = std::make_unique<RecordingPacer>();
         setup.prompts = m_prompts;
+        setup.trayAvailable = m_tray;
         m_app = std::make_unique<CBrisoldeApp>(std::move(setup));
         CBrisoldeDlg& w = m_app->window();
         if (show && !w.startsHidden())
@@ -128,6 +131,7 @@ protected:
 private:
     std::filesystem::path m_root;
     Prompts* m_prompts = nullptr;
+    bool m_tray = true;
     std::unique_ptr<CBrisoldeApp> m_app;
 };
 

@@ -253,6 +253,7 @@ QImage HelpMenu(const QImage& window) {
 void PaintMainWindow(SkinWriter& out, QImage& window) {
     window = NewImage(kMainWindowSize);
     PaintBackground(window);
+    PaintLeftPanelBody(window);
     out.write(kMainFolder, kBackgroundPicture.name, window);
     out.write(kMainFolder, kLogoPictures[0].name, Logo(window));
     out.write(kMainFolder, kLogoPictures[1].name, Crest(window));

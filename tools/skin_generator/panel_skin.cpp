@@ -28,22 +28,35 @@ QColor FromRgb(unsigned rgb) {
                   static_cast<int>(rgb & 0xFF));
 }
 
-QImage LeftPanel(const QImage& window) {
-    QImage panel = Crop(window, QRect(kPanelOrigin, kLeftPanelSize));
-    QPainter p(&panel);
-    RoundedBox(p, QRectF(QPointF(0, 0), kLeftPanelSize), 8, kPanel, kPanel, kPanelEdge);
+// The panel's texts start at its picture's left column ("MODO JUEGO" at x 17), so its left
+// edge lies this far further left, in the window's background, clear of every text.
+constexpr int kPanelEdgeOutset = 5;
+
+} // namespace
+
+void PaintLeftPanelBody(QImage& window) {
+    QPainter p(&window);
+    p.translate(kPanelOrigin);
+    const QRectF body(-kPanelEdgeOutset, 0, kLeftPanelSize.width() + kPanelEdgeOutset,
+                      kLeftPanelSize.height());
+    RoundedBox(p, body, 8, kPanel, kPanel, kPanelEdge);
     // A lighter band across the top with a thin accent.
     QLinearGradient band(0, 1, 0, 18);
     band.setColorAt(0, QColor(36, 39, 45));
     band.setColorAt(1, kPanel);
-    p.fillRect(QRect(1, 1, kLeftPanelSize.width() - 2, 17), band);
+    QPainterPath inside;
+    inside.addRoundedRect(body.adjusted(1, 1, -1, -1), 7, 7);
+    p.setClipPath(inside);
+    p.fillRect(QRectF(body.left(), 1, body.width(), 17), band);
+    p.setClipping(false);
     FadingLine(p, 20, 236, 1, kAccentDark);
     for (int row : kDividerRows)
         FadingLine(p, 6, kLeftPanelSize.width() - 6, row - kPanelOrigin.y(), kPanelEdge);
     for (int row : kHeaderRows)
         p.fillRect(QRect(5, row + 2 - kPanelOrigin.y(), 2, 12), kAccent);
-    return panel;
 }
+
+namespace {
 
 QImage SelectorBar(const QImage& window) {
     QImage bar = Crop(window, ToQRect(RegionPlaceOf(kEffectSelectorRegion).hit));
@@ -51,9 +64,11 @@ QImage SelectorBar(const QImage& window) {
     RoundedBox(p, QRectF(0, 0, 223, 25), 4, QColor(46, 50, 57), QColor(31, 34, 39),
                QColor(68, 73, 82));
     QPainterPath chevron;
-    chevron.moveTo(203, 10);
-    chevron.lineTo(208, 15);
-    chevron.lineTo(213, 10);
+    // The arrow starts where the name shown in the bar must end.
+    const qreal arrow = kSelectorArrowLeft - RegionPlaceOf(kEffectSelectorRegion).hit.left;
+    chevron.moveTo(arrow, 10);
+    chevron.lineTo(arrow + 5, 15);
+    chevron.lineTo(arrow + 10, 10);
     Stroke(p, chevron, kAccent, 1.8);
     FadingLine(p, 4, 219, 23, kAccentDark);
     return bar;
@@ -187,12 +202,9 @@ QImage Scale(const QImage& window, const QRect& area, int sliderLeft, int maximu
 } // namespace
 
 void PaintLeftPanel(SkinWriter& out, QImage& window) {
-    const QImage panel = LeftPanel(window);
-    out.write(kMainFolder, kLeftPanelPicture.name, panel);
-    {
-        QPainter p(&window);
-        p.drawImage(kPanelOrigin, panel);
-    }
+    // The body is in the window already (PaintMainWindow): the picture is its crop.
+    out.write(kMainFolder, kLeftPanelPicture.name,
+              Crop(window, QRect(kPanelOrigin, kLeftPanelSize)));
     out.write(kMainFolder, RegionPlaceOf(kEffectSelectorRegion).picture, SelectorBar(window));
     out.write(kMainFolder, RegionPlaceOf(kLastColourSlotRegion).picture, Multicolour(window));
 

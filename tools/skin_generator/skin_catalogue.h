@@ -3,6 +3,7 @@
 // size. The generator must write exactly these; the tests check the built skin against it.
 
 #include "controls/skin_resources.h"
+#include "model/window_layout.h"
 
 #include <QStringView>
 
@@ -19,7 +20,7 @@ inline constexpr QStringView kProfileFolder = u"Config/";
 // keyboard picture and its highlighted copy.
 inline constexpr QSize kMainWindowSize{1000, 640};
 inline constexpr QSize kKeyboardPictureSize{640, 270};
-inline constexpr QSize kLeftPanelSize{256, 522};
+inline constexpr QSize kLeftPanelSize{kLeftPanelArea.width() + 1, kLeftPanelArea.height() + 1};
 inline constexpr QSize kKeymapDialogSize{336, 276};
 inline constexpr QSize kMacroDialogSize{390, 402};
 inline constexpr QSize kProfileDialogSize{265, 590};

@@ -78,6 +78,9 @@ private:
 // One function per window family; each writes its pictures.
 void PaintMainWindow(SkinWriter& out, QImage& window);
 void PaintLeftPanel(SkinWriter& out, QImage& window);
+// The left panel's body and edge, painted into the window's background (the edge lies left of
+// the panel's picture).
+void PaintLeftPanelBody(QImage& window);
 void PaintResources(SkinWriter& out);
 void PaintKeymapDialog(SkinWriter& out);
 void PaintMacroDialog(SkinWriter& out);
