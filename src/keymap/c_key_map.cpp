@@ -40,7 +40,7 @@ void DrawCustomPng(QPainter& p, const ImageStore& images, std::u16string_view na
 }
 
 void DrawText(QPainter& p, const KeyMapText& text, QColor colour, int dy = 0) {
-    DrawLabel(p, Text(text.text), text.at.x, text.at.y + dy, text.height, colour);
+    DrawLabel(p, Text(text.text), text.at.x, text.at.y + dy, text.height, colour, text.rightLimit);
 }
 
 Point ButtonCorner(KeyMapButton button) {

@@ -52,21 +52,22 @@ inline constexpr ColorRef kMacroListSelectedColour = 0xFFFF00;
 inline constexpr ColorRef kMacroListShadowColour = 0x000000;
 inline constexpr int kMacroListShadowOffset = 2;
 
-// The painted texts. The record button's text follows the recording state (kRecordLabel).
+// The painted texts. The record button's text follows the recording state (kRecordLabel);
+// the buttons' texts end before the buttons' right edges.
 inline constexpr std::array<PlacedText, 13> kMacroDialogLabels{{
     {u"Gestión de macros", {6, 9}, 16},
     {u"Macro(s)", {22, 60}, 15},
     {u"Entrada de", {160, 60}, 15},
     {u"Opciones", {288, 60}, 15},
-    {u"Empezar a grabar", {292, 103}, 13},
+    {u"Empezar a grabar", {292, 103}, 13, 379},
     {u"Retrasar", {290, 153}, 15},
     {u"Entre", {290, 168}, 15},
     {u"Teclas", {290, 183}, 15},
     {u"Loop", {325, 300}, 15},
-    {u"Nuevo", {35, 372}, 13},
-    {u"Borrar", {95, 372}, 13},
-    {u"OK", {270, 372}, 13},
-    {u"Cancelar", {314, 372}, 13},
+    {u"Nuevo", {35, 372}, 13, 77},
+    {u"Borrar", {95, 372}, 13, 137},
+    {u"OK", {270, 372}, 13, 307},
+    {u"Cancelar", {314, 372}, 13, 367},
 }};
 inline constexpr std::size_t kRecordLabel = 4;
 
