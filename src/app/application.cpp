@@ -250,7 +250,8 @@ void CBrisoldeApp::openMacroManager() {
 void CBrisoldeApp::onMacroManagerFinished(int result) {
     if (result != QDialog::Accepted)
         return;
-    const MacroCommitResult commit = m_session->CommitMacros(m_macroDialog->acceptedStore());
+    const MacroCommitResult commit = m_session->CommitMacros(m_macroDialog->acceptedStore(),
+                                                             m_macroDialog->acceptedRenumbering());
     if (commit.ok())
         return;
     for (const FileResult* file : {&commit.macros, &commit.keymap}) {

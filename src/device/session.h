@@ -10,6 +10,7 @@
 #include "device/connection.h"
 #include "model/atomic_file.h"
 #include "model/config_files.h"
+#include "model/macro_keys.h"
 #include "model/profile_store.h"
 
 #include <filesystem>
@@ -44,6 +45,7 @@ struct RefreshResult {
 // The macro manager's OK: blocks written to the image, and both files.
 struct MacroCommitResult {
     std::size_t blocks = 0;
+    std::size_t keysRenumbered = 0; // keys that followed their macro or lost a deleted one
     FileResult keymap;
     FileResult macros;
     bool ok() const { return keymap.ok && macros.ok; }
@@ -114,9 +116,12 @@ public:
     LoadResult LoadProfile(const std::filesystem::path& file);
     // The image and the key actions into a profile file.
     FileResult SaveProfile(const std::filesystem::path& file) const;
-    // The macro manager's OK: its store becomes the program's, the named macros go into the
-    // image's macro blocks, and "keymap.bin" and "MacroDefine.bin" are written.
-    MacroCommitResult CommitMacros(const MacroStore& edited);
+    // The macro manager's OK: its store becomes the program's, keys playing a macro follow it
+    // to its new number (`renumbering`; a key whose macro was deleted gets its own function
+    // back), the named macros go into the image's macro blocks, and "keymap.bin" and
+    // "MacroDefine.bin" are written.
+    MacroCommitResult CommitMacros(const MacroStore& edited,
+                                   const MacroRenumbering& renumbering = {});
     // Reads every setting of the keyboard into the image and writes it, with the key actions
     // exactly as "keymap.bin" stores them, to a profile file.
     ProfileReadResult ReadKeyboardIntoProfile(const std::filesystem::path& file);

@@ -15,9 +15,11 @@ FileResult Session::SaveProfile(const std::filesystem::path& file) const {
     return WriteProfileFile(file, m_config.image, m_config.keyActions);
 }
 
-MacroCommitResult Session::CommitMacros(const MacroStore& edited) {
+MacroCommitResult Session::CommitMacros(const MacroStore& edited,
+                                        const MacroRenumbering& renumbering) {
     MacroCommitResult result;
     m_config.macros = edited;
+    result.keysRenumbered = RenumberMacroKeys(m_config, renumbering);
     result.blocks = BuildMacroBlocks(m_config.macros, m_config.image);
     result.keymap = SaveKeymapFile(m_config);
     result.macros = SaveMacroFile(m_config);

@@ -89,6 +89,8 @@ public:
     void openOn(const MacroStore& store);
     // What OK copied back.
     const MacroStore& acceptedStore() const { return m_accepted; }
+    // Where the macros the dialog opened on went (keys playing them follow them).
+    MacroRenumbering acceptedRenumbering() const { return m_editor.renumbering(); }
 
     const MacroEditor& editor() const { return m_editor; }
     CTransparentListBox* macroList() const { return m_macroList; }

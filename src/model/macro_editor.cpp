@@ -70,6 +70,14 @@ std::u16string_view MacroEditor::recordButtonText() const {
 
 void MacroEditor::open(const MacroStore& store) {
     m_work = store;
+    m_origins.clear();
+    m_openedSlots = 0;
+    for (std::size_t slot = 0; slot < MacroStore::size(); ++slot) {
+        if (store[slot].isFree())
+            continue;
+        m_origins.emplace_back(slot);
+        m_openedSlots = slot + 1;
+    }
     PackNamedSlots(m_work);
     m_lastEventText.clear();
     m_hookInstalled = false;
@@ -98,6 +106,15 @@ void MacroEditor::accept(MacroStore& store) {
     if (m_loopOption && m_selectedMacro)
         m_work[*m_selectedMacro].repeatCount = repeatValue();
     store = m_work;
+}
+
+MacroRenumbering MacroEditor::renumbering() const {
+    MacroRenumbering renumbering(m_openedSlots); // what is not found below was deleted
+    for (std::size_t position = 0; position < m_origins.size(); ++position) {
+        if (m_origins[position])
+            renumbering[*m_origins[position]] = position;
+    }
+    return renumbering;
 }
 
 void MacroEditor::dismiss() {
@@ -150,6 +167,7 @@ void MacroEditor::newMacro() {
         return;
     const std::u16string name = NewMacroName(m_names);
     m_names.push_back(name);
+    m_origins.emplace_back();
     const std::size_t n = m_names.size() - 1;
     m_selectedMacro = n;
     // Slots from n on move up one to make room (the last slot falls off); with packed slots
@@ -178,6 +196,7 @@ Notice MacroEditor::deleteMacro(const Confirm& confirm) {
         return {kNoMacroToDeleteText, kMacroCaption};
     const std::size_t s = *m_selectedMacro;
     m_names.erase(m_names.begin() + static_cast<std::ptrdiff_t>(s));
+    m_origins.erase(m_origins.begin() + static_cast<std::ptrdiff_t>(s));
     m_lines.clear();
     m_selectedLine.reset();
     const std::size_t count = m_work.leadingMacroCount();

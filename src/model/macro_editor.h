@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "model/macro_events.h"
+#include "model/macro_keys.h"
 #include "model/macro_model.h"
 #include "model/notice.h"
 
@@ -92,6 +93,9 @@ public:
     void accept(MacroStore& store);
     // Cancelar and the close box: the hook goes; the store is left as it is.
     void dismiss();
+    // Where each macro of the store given to open() is now (see RenumberMacroKeys), so that
+    // keys playing a macro follow it when an earlier one was deleted.
+    MacroRenumbering renumbering() const;
 
     // ---- What the dialog shows ----------------------------------------------------------
 
@@ -184,6 +188,9 @@ private:
     Clock m_clock;
     MacroStore m_work;
     std::vector<std::u16string> m_names;
+    // Per list position: the macro's slot in the store open() was given; none for a new one.
+    std::vector<std::optional<std::size_t>> m_origins;
+    std::size_t m_openedSlots = 0; // slots up to the last named one in that store
     std::optional<std::size_t> m_selectedMacro;
     std::vector<std::u16string> m_lines;
     std::optional<std::size_t> m_selectedLine;

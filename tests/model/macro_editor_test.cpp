@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/config_state.h"
 #include "model/key_tables.h"
 
 namespace orvo {
@@ -521,6 +522,49 @@ TEST(MacroEditor, AFullStreamUnderEveryOperation) {
                 FAIL() << "operation " << op << " at line " << line;
         }
     }
+}
+
+} // namespace
+} // namespace orvo
+
+namespace orvo {
+namespace {
+
+// Deleting a macro moves the later ones down a number: keys playing them follow, and a key
+// whose macro was deleted does what it says on it again (it would otherwise play whichever
+// macro took the number).
+TEST(MacroKeys, KeysFollowTheirMacroWhenAnEarlierOneIsDeleted) {
+    Manager m({{0x01, A}, {0x01, B}, {0x01, C}});
+    ConfigState state;
+    state.macros = m.store;
+    std::ranges::fill(state.image[field::keyEnableMask], 0xFF); // every key enabled
+    // Keys "A", "B" and "C" (indexes 63, 83, 81) play macros 0, 1 and 2, as the key
+    // assignment stores a macro: entry 4, 1, n, 0 and record kind 2 with the same bytes.
+    const std::array<std::pair<std::size_t, std::uint8_t>, 3> keys{{{63, 0}, {83, 1}, {81, 2}}};
+    for (const auto& [key, number] : keys) {
+        const std::array<std::uint8_t, 4> macro{4, 1, number, 0};
+        std::ranges::copy(macro, KeyMapEntry(state.image, SlotOf(key)).begin());
+        state.keyActions[key].setKind(AssignmentKind::Macro);
+        std::ranges::copy(macro, state.keyActions[key].kindData().begin());
+    }
+    m.ed.selectMacro(1);
+    ASSERT_EQ(m.ed.deleteMacro([](const Notice&) { return true; }), Notice{});
+    m.ed.newMacro(); // takes number 2, which no key played
+    m.ed.accept(state.macros);
+
+    EXPECT_EQ(RenumberMacroKeys(state, m.ed.renumbering()), 2u);
+    const auto entry = [&](std::size_t key) {
+        const auto e = KeyMapEntry(state.image, SlotOf(key));
+        return std::vector<std::uint8_t>(e.begin(), e.end());
+    };
+    EXPECT_EQ(entry(63), (Bytes{4, 1, 0, 0}));
+    EXPECT_EQ(entry(81), (Bytes{4, 1, 1, 0}));
+    EXPECT_EQ(state.keyActions[81].kindData()[2], 1);
+    // "B" is the B key again: 0, 0, its device code 0x05, 0, and no recorded assignment.
+    EXPECT_EQ(entry(83), (Bytes{0, 0, 0x05, 0}));
+    EXPECT_EQ(state.keyActions[83].kind(), 0);
+    EXPECT_EQ(state.customisedKeys[83], 0);
+    EXPECT_EQ(state.customisedKeys[81], 1);
 }
 
 } // namespace
