@@ -102,7 +102,7 @@ CKeyMap::CKeyMap(const ImageStore& images, const ConfigState& config, Prompts& p
         edit->installEventFilter(this);
 
     m_macroList = new QListWidget(this);
-    m_macroList->setGeometry(kMacroListRect);
+    m_macroList->setGeometry(kKeyMapMacroListRect);
     m_macroList->setFrameShape(QFrame::NoFrame);
     MakeDark(*m_macroList);
 
