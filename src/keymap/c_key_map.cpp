@@ -268,6 +268,13 @@ void CKeyMap::mouseMoveEvent(QMouseEvent* event) {
     QDialog::mouseMoveEvent(event);
 }
 
+// A pointer that leaves the window over a button leaves no button lit behind.
+void CKeyMap::leaveEvent(QEvent* event) {
+    if (UpdateKeyMapHover(m_hover, -1))
+        update();
+    QDialog::leaveEvent(event);
+}
+
 void CKeyMap::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QDialog::mouseReleaseEvent(event);
