@@ -3,10 +3,12 @@
 #include "controls/image_store.h"
 #include "controls/skin_resources.h"
 
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTreeWidgetItemIterator>
 
 #include <algorithm>
@@ -17,14 +19,31 @@ namespace {
 // Room the tree leaves between an item's icon and its text.
 constexpr int kIconTextGap = 3;
 
+// Room above and below an item's text; the text is drawn one pixel inside its row.
+constexpr int kTextRowMargin = 2;
+
 QColor ToQColor(ColorRef c) {
     const Rgb rgb = ToRgb(c);
     return {rgb.r, rgb.g, rgb.b};
 }
+
+// Every row as high as the tree says, whatever the style would make of a row without icons.
+class RowHeightDelegate : public QStyledItemDelegate {
+public:
+    explicit RowHeightDelegate(VividTree* tree) : QStyledItemDelegate(tree), m_tree(tree) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), m_tree->rowHeight()};
+    }
+
+private:
+    VividTree* m_tree;
+};
 } // namespace
 
 VividTree::VividTree(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
+    setUniformRowHeights(true);
+    setItemDelegate(new RowHeightDelegate(this));
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     // Every pixel is painted here; nothing needs erasing first.
@@ -69,6 +88,12 @@ void VividTree::setGlyphs(const QImage& collapsed, const QImage& expanded) {
 void VividTree::setShowSelectionAlways(bool on) {
     m_showSelectionAlways = on;
     viewport()->update();
+}
+
+int VividTree::rowHeight() const {
+    const QFontMetrics metrics(font());
+    return std::max(metrics.ascent() + metrics.descent() + kTextRowMargin,
+                    iconSize().isValid() ? iconSize().height() : 0);
 }
 
 QRect VividTree::itemTextRect(const QTreeWidgetItem* item) const {

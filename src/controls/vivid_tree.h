@@ -43,6 +43,10 @@ public:
     void setShowSelectionAlways(bool on);
     bool showSelectionAlways() const { return m_showSelectionAlways; }
 
+    // Height of every row: the text's cell with a pixel above and below it (the text is drawn
+    // that far inside its row), and at least the icons' height.
+    int rowHeight() const;
+
     // Where an item's text is drawn, in viewport coordinates (empty when not shown).
     QRect itemTextRect(const QTreeWidgetItem* item) const;
     // Where an item's glyph is drawn (empty for an item without children).

@@ -102,7 +102,7 @@ CKeyMap::CKeyMap(const ImageStore& images, const ConfigState& config, Prompts& p
         edit->installEventFilter(this);
 
     m_macroList = new QListWidget(this);
-    m_macroList->setGeometry(kMacroListRect);
+    m_macroList->setGeometry(kKeyMapMacroListRect);
     m_macroList->setFrameShape(QFrame::NoFrame);
     MakeDark(*m_macroList);
 
@@ -266,6 +266,13 @@ void CKeyMap::mouseMoveEvent(QMouseEvent* event) {
     if (UpdateKeyMapHover(m_hover, HitTestKeyMapButton({at.x(), at.y()})))
         update();
     QDialog::mouseMoveEvent(event);
+}
+
+// A pointer that leaves the window over a button leaves no button lit behind.
+void CKeyMap::leaveEvent(QEvent* event) {
+    if (UpdateKeyMapHover(m_hover, -1))
+        update();
+    QDialog::leaveEvent(event);
 }
 
 void CKeyMap::mouseReleaseEvent(QMouseEvent* event) {

@@ -65,7 +65,7 @@ inline constexpr PlacedPicture kListFrame{u"Macro_Edit_BK.png", {15, 66}};
 inline constexpr QRect kFunctionTreeRect{16, 67, 295, 161};
 inline constexpr QRect kSingleKeyEditRect{16, 83, 295, 15};
 inline constexpr QRect kCombinationEditRect{16, 134, 295, 15};
-inline constexpr QRect kMacroListRect{16, 67, 295, 161};
+inline constexpr QRect kKeyMapMacroListRect{16, 67, 295, 161};
 // The controls' own texts: the cell of the dialog font they use.
 inline constexpr int kControlTextHeight = 13;
 

@@ -6,8 +6,11 @@
 #include "main_window_fixture.h"
 
 #include "controls/transparent_list_box.h"
+#include "keymap/c_key_map.h"
 #include "macro/c_macro_record_dlg.h"
 #include "model/program_folders.h"
+
+#include <QListWidget>
 
 #include <sstream>
 
@@ -96,6 +99,10 @@ TEST_F(MacroManagerTest, ARecordedMacroIsStoredAndOnlyItsBlockIsSent) {
     usePrompts(prompts);
     start();
     CMacroRecordDlg& dialog = openManager();
+    // In the program, where the key assignment dialog has a macro list of its own, each list
+    // keeps its own place.
+    EXPECT_EQ(dialog.macroList()->geometry(), QRect(20, 88, 112, 240));
+    EXPECT_EQ(app().keyMap().macroList()->geometry(), QRect(16, 67, 295, 161));
     // A down, B down, A up, B up, with the delay option off.
     recordNewMacro(dialog,
                    {{Qt::Key_A, false}, {Qt::Key_B, false}, {Qt::Key_A, true}, {Qt::Key_B, true}});

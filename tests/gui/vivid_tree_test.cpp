@@ -1,10 +1,16 @@
 #include "controls/vivid_tree.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
 
 namespace orvo {
 namespace {
@@ -90,6 +96,28 @@ TEST_F(VividTreeTest, GlyphsShowAndToggleTheGroup) {
     EXPECT_TRUE(m_group->isExpanded());
     EXPECT_EQ(at(paint(), m_tree.glyphRect(m_group).center()), kExpandedGlyph);
     EXPECT_EQ(m_tree.currentItem(), m_leaf); // the click toggled and selected nothing
+}
+
+// The text is drawn one pixel inside its row and clipped there: in every style, with or
+// without icons, a row holds the whole cell of the tree's font (descenders included).
+TEST_F(VividTreeTest, RowsHoldTheirTextWhole) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(12);
+    m_tree.setFont(font);
+    const int cell = QFontMetrics(font).ascent() + QFontMetrics(font).descent();
+    for (const QString& styleName : QStyleFactory::keys()) {
+        for (const QSize icons : {QSize(), QSize(16, 16)}) {
+            SCOPED_TRACE(styleName.toStdString() + " icons " + std::to_string(icons.height()));
+            std::unique_ptr<QStyle> style(QStyleFactory::create(styleName));
+            m_tree.setStyle(style.get());
+            m_tree.setIconSize(icons);
+            m_tree.doItemsLayout();
+            for (const QTreeWidgetItem* item : {static_cast<const QTreeWidgetItem*>(m_group),
+                                                static_cast<const QTreeWidgetItem*>(m_leaf)})
+                EXPECT_GE(m_tree.itemTextRect(item).adjusted(0, 1, 0, -1).height(), cell);
+            m_tree.setStyle(nullptr);
+        }
+    }
 }
 
 } // namespace
