@@ -252,6 +252,9 @@ void CBrisoldeApp::onMacroManagerFinished(int result) {
         return;
     const MacroCommitResult commit = m_session->CommitMacros(m_macroDialog->acceptedStore(),
                                                              m_macroDialog->acceptedRenumbering());
+    // Keys whose macro was deleted are no longer customised.
+    if (commit.keysRenumbered > 0)
+        m_window->RedrawMainWindow();
     if (commit.ok())
         return;
     for (const FileResult* file : {&commit.macros, &commit.keymap}) {
