@@ -9,40 +9,9 @@
 #   key_assignment_under_xvfb.sh BIN_DIR
 set -euo pipefail
 bin="$1"
-work="$(mktemp -d)"
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  cat "$work/app.log" >&2 2>/dev/null || true
-  exit 1
-}
-# Polls a command every 0.1 s, at most $1 times.
-poll() {
-  local tries="$1"
-  shift
-  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-poll 100 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-mkdir -p "$work/tmp"
-mkdir -m 700 "$work/run"
-XDG_RUNTIME_DIR="$work/run" TMPDIR="$work/tmp" QT_QPA_PLATFORM=xcb ZORVANTA_SIMULATOR="$work/sim" \
-  ZORVANTA_DATA_DIR="$work/data" "$bin/ZorvantaOrvo" >"$work/app.log" 2>&1 &
-app_pid=$!
+source "$(dirname "$0")/xvfb_support.sh"
+start_xvfb
+start_program
 
 window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
 main=""
@@ -57,7 +26,7 @@ open_dialog_for() { # x y of the key in the main window
   for _ in $(seq 50); do
     xdotool mousemove --window "$main" "$1" "$2" click 1
     dialog="$(window_named '^Selected key:')"
-    [ -n "$dialog" ] && return 0
+    [ -n "$dialog" ] && settled "$dialog" && return 0
     sleep 0.2
   done
   return 1

@@ -7,41 +7,9 @@
 #   macro_under_xvfb.sh BIN_DIR
 set -euo pipefail
 bin="$1"
-work="$(mktemp -d)"
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$work/app.log" ] && cat "$work/app.log" >&2
-  exit 1
-}
-# Polls a condition every 0.1 s for at most 15 s.
-wait_for() {
-  for _ in $(seq 150); do
-    if eval "$1"; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-wait_for '[ -s "$work/display" ]' || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-mkdir -p "$work/tmp"
-mkdir -m 700 "$work/run"
-XDG_RUNTIME_DIR="$work/run" TMPDIR="$work/tmp" QT_QPA_PLATFORM=xcb ZORVANTA_SIMULATOR="$work/sim" \
-  ZORVANTA_DATA_DIR="$work/data" "$bin/ZorvantaOrvo" >"$work/app.log" 2>&1 &
-app_pid=$!
+source "$(dirname "$0")/xvfb_support.sh"
+start_xvfb
+start_program
 
 keymap="$work/data/keymap.bin"
 macros="$work/data/MacroDefine.bin"
@@ -52,22 +20,23 @@ byte_at() { od -An -tu1 -j"$2" -N1 "$1" 2>/dev/null | tr -d ' '; }
 # XTEST events arrive in order, so the click lands where the pointer went.
 click_at() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 
-wait_for '[ -n "$(main_window)" ]' || fail "no window titled Zorvanta Orvo"
+poll 150 eval '[ -n "$(main_window)" ]' || fail "no window titled Zorvanta Orvo"
 # The window takes clicks once the start-up read-back is handled, which writes the keyboard's
 # report rate (3) into keymap.bin.
-wait_for '[ "$(byte_at "$keymap" $((0x000B)))" = 3 ]' || fail "the read-back did not finish"
+poll 150 eval '[ "$(byte_at "$keymap" $((0x000B)))" = 3 ]' || fail "the read-back did not finish"
 main="$(main_window)"
 
 click_at "$main" 144 612 # "Macros"
-wait_for '[ -n "$(dialog)" ]' || fail "the macro manager did not open"
+poll 150 eval '[ -n "$(dialog)" ]' || fail "the macro manager did not open"
 dlg="$(dialog)"
+settled "$dlg" || fail "the macro manager keeps moving"
 click_at "$dlg" 48 380  # "Nuevo"
 click_at "$dlg" 335 112 # "Empezar a grabar"
 xdotool windowfocus --sync "$dlg"
 xdotool key --delay 60 a b
 click_at "$dlg" 335 112 # "Para de grabar"
 click_at "$dlg" 278 380 # OK
-wait_for '[ -z "$(dialog)" ]' || fail "OK did not close the macro manager"
+poll 150 eval '[ -z "$(dialog)" ]' || fail "OK did not close the macro manager"
 
 # Slot 0: "Macro_001" in UTF-16LE, repeat count 1, then the device and display streams.
 name="$(od -An -tx1 -N20 "$macros" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//')"
@@ -79,7 +48,7 @@ events() { od -An -tx1 -j"$1" -N10 "$macros" | tr -s ' \n' ' ' | sed 's/^ //; s/
 
 before="$(wc -l <"$trace")"
 click_at "$main" 950 604 # Save
-wait_for '[ "$(tail -n +$((before + 1)) "$trace" | grep -c " write ")" -ge 3 ]' ||
+poll 150 eval '[ "$(tail -n +$((before + 1)) "$trace" | grep -c " write ")" -ge 3 ]' ||
   fail "Save sent no macro block"
 sleep 0.5 # anything more would have arrived by now
 sent="$(tail -n +$((before + 1)) "$trace")"

@@ -8,46 +8,15 @@
 set -euo pipefail
 bin="$1"
 command -v xdotool >/dev/null || { echo "SKIP: xdotool is missing"; exit 0; }
-work="$(mktemp -d)"
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  cat "$work/app.log" >&2 2>/dev/null || true
-  exit 1
-}
-# Polls a condition for up to $1 tenths of a second.
-wait_for() {
-  local tenths="$1"
-  shift
-  for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-wait_for 100 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-mkdir -p "$work/tmp"
-mkdir -m 700 "$work/run"
-XDG_RUNTIME_DIR="$work/run" TMPDIR="$work/tmp" QT_QPA_PLATFORM=xcb ZORVANTA_SIMULATOR="$work/sim" \
-  ZORVANTA_DATA_DIR="$work/data" "$bin/ZorvantaOrvo" >"$work/app.log" 2>&1 &
-app_pid=$!
+source "$(dirname "$0")/xvfb_support.sh"
+start_xvfb
+start_program
 
 main_window() { xdotool search --onlyvisible --name '^Zorvanta Orvo$' 2>/dev/null | head -n1; }
 dialog() { xdotool search --onlyvisible --name '^Perfil$' 2>/dev/null | head -n1; }
 shown() { [ -n "$(main_window)" ]; }
 closed() { [ -z "$(dialog)" ]; }
-wait_for 150 shown || fail "the main window did not show"
+poll 150 shown || fail "the main window did not show"
 main="$(main_window)"
 
 # The window takes clicks once the start-up read-back is handled: click "Perfil" until the
@@ -57,8 +26,9 @@ open_manager() {
   xdotool mousemove --window "$main" 50 610 click 1
   return 1
 }
-wait_for 150 open_manager || fail "the profile manager did not open"
+poll 150 open_manager || fail "the profile manager did not open"
 dlg="$(dialog)"
+settled "$dlg" || fail "the profile manager keeps moving"
 corner() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'; }
 read -r mx my <<<"$(corner "$main")"
 read -r dx dy <<<"$(corner "$dlg")"
@@ -67,9 +37,9 @@ read -r dx dy <<<"$(corner "$dlg")"
 profiles="$work/data/Configure"
 size_is() { [ -f "$1" ] && [ "$(stat -c %s "$1")" -eq "$2" ]; }
 xdotool mousemove --window "$dlg" 40 570 click 1
-wait_for 50 size_is "$profiles/Profile_1.bin" 10068 || fail "the first +Nuevo made no Profile_1.bin"
+poll 50 size_is "$profiles/Profile_1.bin" 10068 || fail "the first +Nuevo made no Profile_1.bin"
 xdotool mousemove --window "$dlg" 40 570 click 1
-wait_for 50 size_is "$profiles/Profile_2.bin" 10068 || fail "the second +Nuevo made no Profile_2.bin"
+poll 50 size_is "$profiles/Profile_2.bin" 10068 || fail "the second +Nuevo made no Profile_2.bin"
 [ "$(ls "$profiles" | wc -l)" -eq 2 ] || fail "profiles: $(ls "$profiles")"
 
 # The first row starts at the list's top (y 31): a double click edits it, the typed text
@@ -79,11 +49,11 @@ xdotool mousemove --window "$dlg" 100 38 click --repeat 2 --delay 120 1
 xdotool type --delay 20 Juego
 xdotool key Return
 renamed() { [ -f "$profiles/Juego.bin" ] && [ ! -e "$profiles/Profile_1.bin" ]; }
-wait_for 50 renamed || fail "the rename did not happen: $(ls "$profiles")"
+poll 50 renamed || fail "the rename did not happen: $(ls "$profiles")"
 size_is "$profiles/Juego.bin" 10068 || fail "Juego.bin is $(stat -c %s "$profiles/Juego.bin") bytes"
 [ -n "$(dialog)" ] || fail "Enter closed the profile manager"
 
 xdotool mousemove --window "$dlg" 255 18 click 1
-wait_for 50 closed || fail "the close button did not close the profile manager"
+poll 50 closed || fail "the close button did not close the profile manager"
 kill -0 "$app_pid" 2>/dev/null || fail "the program ended"
 echo "1 passed, 0 failed"

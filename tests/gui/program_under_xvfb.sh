@@ -8,36 +8,12 @@
 #   program_under_xvfb.sh BIN_DIR
 set -euo pipefail
 bin="$1"
-work="$(mktemp -d)"
-xvfb_pid=""
-app_pid=""
-hidden_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$hidden_pid" ] && kill "$hidden_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# Xvfb picks a free display and writes its number to fd 3.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-# Private runtime folders keep this run's single-instance socket apart from any other running
-# program.
-mkdir -p "$work/tmp"
-mkdir -m 700 "$work/run" "$work/run2"
-XDG_RUNTIME_DIR="$work/run" TMPDIR="$work/tmp" QT_QPA_PLATFORM=xcb ZORVANTA_SIMULATOR="$work/sim" \
-  ZORVANTA_DATA_DIR="$work/data" ZORVANTA_TEST_CLICK=950,604 \
-  "$bin/ZorvantaOrvo" >"$work/app.log" 2>&1 &
-app_pid=$!
+source "$(dirname "$0")/xvfb_support.sh"
+start_xvfb
+# A private runtime folder keeps this run's single-instance socket apart from any other
+# running program; the second part of the test has its own.
+mkdir -m 700 "$work/run2"
+start_program ZORVANTA_TEST_CLICK=950,604
 
 png_size() { # width and height from the PNG header
   od -An -tu1 -j16 -N8 "$1" | awk '{print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}'
@@ -45,22 +21,18 @@ png_size() { # width and height from the PNG header
 read -r want_w want_h <<<"$(png_size "$bin/png/main.png")"
 
 info=""
-for _ in $(seq 150); do
+mapped() {
   info="$(xwininfo -name "Zorvanta Orvo" 2>/dev/null || true)"
-  if grep -q "Map State: IsViewable" <<<"$info"; then break; fi
-  sleep 0.1
-done
-grep -q "Map State: IsViewable" <<<"$info" || { cat "$work/app.log"; fail "no window titled Zorvanta Orvo"; }
+  grep -q "Map State: IsViewable" <<<"$info"
+}
+poll 150 mapped || fail "no window titled Zorvanta Orvo"
 got_w="$(awk '/^ *Width:/{print $2}' <<<"$info")"
 got_h="$(awk '/^ *Height:/{print $2}' <<<"$info")"
 [ "$got_w $got_h" = "$want_w $want_h" ] || fail "window is ${got_w}x${got_h}, main.png ${want_w}x${want_h}"
 
 keymap="$work/data/keymap.bin"
 trace="$work/sim/trace.log"
-for _ in $(seq 150); do
-  [ "$(grep -c ' set 00 07 ' "$trace" 2>/dev/null || true)" -ge 1 ] && break
-  sleep 0.1
-done
+poll 150 eval '[ "$(grep -c " set 00 07 " "$trace" 2>/dev/null || true)" -ge 1 ]' || fail "Save sent nothing"
 sleep 0.5 # a second report would have arrived by now
 [ "$(grep -c ' set 00 07 ' "$trace")" -eq 1 ] || fail "Save sent $(grep -c ' set 00 07 ' "$trace") palm-rest reports"
 
@@ -85,14 +57,12 @@ start_hidden() {
 viewable() { xwininfo -name "Zorvanta Orvo" 2>/dev/null | grep -q "Map State: IsViewable"; }
 start_hidden &
 hidden_pid=$!
-for _ in $(seq 100); do viewable && break; sleep 0.1; done
-viewable || fail "without a tray the window must show although the keyboard is missing"
-for _ in $(seq 50); do xwininfo -name "Advertencia" >/dev/null 2>&1 && break; sleep 0.1; done
-xwininfo -name "Advertencia" >/dev/null 2>&1 || fail "no warning that the keyboard is missing"
+extra_pids+=("$hidden_pid")
+poll 100 viewable || fail "without a tray the window must show although the keyboard is missing"
+poll 50 xwininfo -name "Advertencia" >/dev/null 2>&1 || fail "no warning that the keyboard is missing"
 kill -0 "$hidden_pid" 2>/dev/null || fail "the program ended without a keyboard"
-timeout 20 bash -c "$(declare -f start_hidden); work='$work' bin='$bin' start_hidden" ||
+timeout 60 bash -c "$(declare -f start_hidden); work='$work' bin='$bin' start_hidden" ||
   fail "the second start did not end by itself"
-for _ in $(seq 50); do viewable && break; sleep 0.1; done
-viewable || fail "the second start did not show the first one's window"
+poll 50 viewable || fail "the second start did not show the first one's window"
 kill -0 "$hidden_pid" 2>/dev/null || fail "the first program ended"
 echo "1 passed, 0 failed"
