@@ -19,6 +19,8 @@ namespace {
 // Large enough for either layout; reading stops there so a huge file cannot exhaust memory.
 constexpr std::size_t kMaxDumpBytes = kProfileFileSize;
 
+} // namespace
+
 std::string HexBytes(std::span<const std::uint8_t> bytes) {
     std::string s;
     for (const std::uint8_t b : bytes) {
@@ -34,6 +36,8 @@ std::string Colour(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     std::snprintf(buf, sizeof buf, "#%02X%02X%02X", r, g, b);
     return buf;
 }
+
+namespace {
 
 void SizeNote(DumpWriter& out, std::size_t size, std::size_t expected) {
     if (size == expected)
@@ -58,6 +62,8 @@ const char* KindName(std::uint8_t kind) {
         return "";
     }
 }
+
+} // namespace
 
 void DescribeLighting(const SettingsImage& image, DumpWriter& out) {
     out.beginObject("lighting");
@@ -109,6 +115,8 @@ void DescribeRemappedKeys(const SettingsImage& image, DumpWriter& out) {
     }
     out.endArray();
 }
+
+namespace {
 
 void DescribeHostActions(const KeyActionTable& table, DumpWriter& out) {
     out.beginArray("hostActions");
