@@ -109,10 +109,15 @@ std::string Help(const Command& c) {
 } // namespace
 
 int UsageError(const Context& context, std::string_view command, const std::string& message) {
-    if (!message.empty())
-        context.Err("orvoctl " + std::string(command) + ": " + message + "\n");
-    if (const Command* c = Find(command))
-        context.Err("usage: orvoctl " + std::string(c->synopsis) + "\n");
+    // One line, whatever went wrong; the help has the rest.
+    const std::string more = " (see orvoctl " + std::string(command) + " --help)\n";
+    if (!message.empty()) {
+        context.Err("orvoctl " + std::string(command) + ": " + message + more);
+    } else if (const Command* c = Find(command)) {
+        const std::string_view first = c->synopsis.substr(0, c->synopsis.find('\n'));
+        context.Err("usage: orvoctl " + std::string(first) +
+                    (first.size() == c->synopsis.size() ? std::string("\n") : more));
+    }
     return kExitUsage;
 }
 

@@ -22,11 +22,14 @@ constexpr std::size_t kMaxDumpBytes = kProfileFileSize;
 } // namespace
 
 std::string HexBytes(std::span<const std::uint8_t> bytes) {
+    static constexpr char kHex[] = "0123456789abcdef";
     std::string s;
+    s.reserve(bytes.size() * 3);
     for (const std::uint8_t b : bytes) {
-        char buf[4];
-        std::snprintf(buf, sizeof buf, s.empty() ? "%02x" : " %02x", b);
-        s += buf;
+        if (!s.empty())
+            s += ' ';
+        s += kHex[b >> 4];
+        s += kHex[b & 0x0F];
     }
     return s;
 }

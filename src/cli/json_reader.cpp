@@ -191,6 +191,16 @@ private:
 
     bool String(std::string& out) {
         ++m_at; // the opening quote
+        // Plain printable ASCII up to the closing quote is taken as it is.
+        std::size_t end = m_at;
+        while (end < m_text.size() && m_text[end] >= 0x20 && m_text[end] < 0x7F &&
+               m_text[end] != '"' && m_text[end] != '\\')
+            ++end;
+        if (end < m_text.size() && m_text[end] == '"') {
+            out.assign(m_text.substr(m_at, end - m_at));
+            m_at = end + 1;
+            return true;
+        }
         std::u16string units;
         std::size_t plainFrom = m_at;
         const auto flushPlain = [&]() -> bool {

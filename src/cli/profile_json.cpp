@@ -240,6 +240,7 @@ public:
             return std::nullopt;
         std::vector<std::uint8_t> bytes;
         const std::string& t = v->text;
+        bytes.reserve(t.size() / 3 + 1);
         for (std::size_t at = 0; at < t.size();) {
             if (t[at] == ' ') {
                 ++at;

@@ -119,15 +119,24 @@ std::optional<std::size_t> FindKeyIndex(std::u16string_view name) {
     const std::u16string wanted = FoldedName(name);
     if (wanted.empty())
         return std::nullopt;
+    // Each key's two names, folded once.
+    struct KeyNames {
+        std::array<std::u16string, kKeyCount> byTable, byLabel;
+    };
+    static const KeyNames names = [] {
+        KeyNames n;
+        for (std::size_t k = 0; k < kKeyCount; ++k) {
+            n.byTable[k] = FoldedName(KeyNameOf(DefaultCodeOf(k)));
+            const std::string_view label = KeyPictureTable[k].label;
+            n.byLabel[k] = FoldedName(std::u16string(label.begin(), label.end()));
+        }
+        return n;
+    }();
     // The key table's names first, then the labels of the key picture.
-    for (const bool byLabel : {false, true}) {
+    for (const auto* table : {&names.byTable, &names.byLabel}) {
         std::optional<std::size_t> best;
         for (std::size_t k = 0; k < kKeyCount; ++k) {
-            const std::u16string keyName =
-                byLabel ? FoldedName(std::u16string(KeyPictureTable[k].label.begin(),
-                                                    KeyPictureTable[k].label.end()))
-                        : FoldedName(KeyNameOf(DefaultCodeOf(k)));
-            if (keyName == wanted && (!best || Preference(k) < Preference(*best)))
+            if ((*table)[k] == wanted && (!best || Preference(k) < Preference(*best)))
                 best = k;
         }
         if (best)
@@ -154,19 +163,35 @@ std::optional<std::uint8_t> FindKeyCode(std::u16string_view name) {
     return best;
 }
 
-std::u16string KeyIndexName(std::size_t keyIndex) {
-    if (keyIndex >= kKeyCount)
-        return {};
+namespace {
+
+std::u16string FirstNameFindingKey(std::size_t keyIndex) {
+    // The first of the key's names that finds it again.
     std::u16string_view name = KeyNameOf(DefaultCodeOf(keyIndex));
     while (!name.empty() && IsBlank(name.back()))
         name.remove_suffix(1);
-    if (!name.empty())
-        return std::u16string(name);
     const std::string_view label = KeyPictureTable[keyIndex].label;
-    if (!label.empty())
-        return std::u16string(label.begin(), label.end());
+    for (const std::u16string& candidate :
+         {std::u16string(name), std::u16string(label.begin(), label.end())}) {
+        if (!candidate.empty() && FindKeyIndex(candidate) == keyIndex)
+            return candidate;
+    }
     const std::string number = std::to_string(keyIndex);
     return kIndexMark + std::u16string(number.begin(), number.end());
+}
+
+} // namespace
+
+std::u16string KeyIndexName(std::size_t keyIndex) {
+    if (keyIndex >= kKeyCount)
+        return {};
+    static const std::array<std::u16string, kKeyCount> names = [] {
+        std::array<std::u16string, kKeyCount> n;
+        for (std::size_t k = 0; k < kKeyCount; ++k)
+            n[k] = FirstNameFindingKey(k);
+        return n;
+    }();
+    return names[keyIndex];
 }
 
 const FunctionRow* FindFunctionByName(std::u16string_view name) {

@@ -34,7 +34,7 @@ std::optional<std::size_t> FindKeyIndex(std::u16string_view name);
 std::optional<std::uint8_t> FindKeyCode(std::u16string_view name);
 
 // How listings name a key index: the key table's name of its own code, else the key picture's
-// label, else "#N".
+// label, else "#N" - the first of them that FindKeyIndex takes back to this key.
 std::u16string KeyIndexName(std::size_t keyIndex);
 
 // A function of the "Basic" page by its label (never a group); nullptr for none.
