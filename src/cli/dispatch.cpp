@@ -148,7 +148,8 @@ int RunOrvoctl(std::span<const std::string_view> args, const Context& context) {
     }
     const Command* c = Find(args[0]);
     if (!c) {
-        context.Err("orvoctl: unknown command '" + std::string(args[0]) + "'\n" + Overview());
+        context.Err("orvoctl: unknown command '" + std::string(args[0]) +
+                    "' (see orvoctl --help)\n");
         return kExitUsage;
     }
     const Args rest = args.subspan(1);

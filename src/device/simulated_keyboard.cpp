@@ -155,7 +155,8 @@ bool HoldsCommandTransfer(int fd, long long from, long long to) {
 class Simulator {
 public:
     explicit Simulator(fs::path dir) : m_dir(std::move(dir)), m_start(Clock::now()) {
-        m_trace = std::fopen((m_dir / kSimulatorTraceFile).string().c_str(), "ab");
+        // Read back as well: a transfer looks at what other processes wrote since its own line.
+        m_trace = std::fopen((m_dir / kSimulatorTraceFile).string().c_str(), "a+b");
         Load();
     }
     ~Simulator() {
