@@ -52,10 +52,8 @@ ConfigWork::ConfigWork(const Context& context, WorkOptions options)
     m_config.folders = context.folders;
 }
 
-ConfigWork::~ConfigWork() {
-    if (m_connection)
-        m_connection->Shutdown();
-}
+// The connection closes without pauses: no listener runs, and a command sequence has ended.
+ConfigWork::~ConfigWork() = default;
 
 void ConfigWork::EnsureSession() {
     if (m_session)
