@@ -270,7 +270,7 @@ void Small(const fs::path& versionFile) {
         {"set-effect", {"set", "effect", "modo onda", "--speed", "3", "--no-apply"}},
         {"set-palm", {"set", "palm", "fija", "--colour=12ab3F"}},
         {"key", {"key", "A", "--combo", "LCtrl++", "--no-apply"}},
-        {"key-host", {"key", "#63", "--run", "tool", "--no-apply"}},
+        {"key-host", {"key", "#63", "--run", "m.txt", "--no-apply"}},
         {"keys", {"keys"}},
         {"colour", {"colour", "A", "S", "ff0000", "--table", "2", "--no-apply"}},
         {"macro-new", {"macro", "new", "Fuego", "--no-apply"}},

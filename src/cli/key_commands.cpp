@@ -210,12 +210,18 @@ int RunKey(const Context& c, Args args) {
     } else {
         const auto host = std::ranges::find_if(
             kHostOptions, [&](const HostOption& h) { return h.option == option; });
-        // Stored as the file dialog would give it: a whole path.
+        // As the pickers give it: a whole path to a file (a folder for --folder) that exists.
         std::error_code ec;
         const std::filesystem::path path = std::filesystem::absolute(std::string(value), ec);
-        const auto wide = ec || value.empty() ? std::nullopt : Text16(path.string());
+        const bool folder = host->kind == AssignmentKind::OpenFolder;
+        const bool exists = !ec && !value.empty() &&
+                            (folder ? std::filesystem::is_directory(path, ec)
+                                    : std::filesystem::is_regular_file(path, ec));
+        if (!exists)
+            return UsageError(c, kCommand, (folder ? "no folder " : "no file ") + Quoted(value));
+        const auto wide = Text16(path.string());
         if (!wide)
-            return UsageError(c, kCommand, "no usable path " + Quoted(value));
+            return UsageError(c, kCommand, "the path " + Quoted(value) + " is not UTF-8 text");
         choice.kind = KeyChoiceKind::HostAction;
         choice.hostKind = host->kind;
         choice.path = *wide;

@@ -5,7 +5,6 @@
 #include "model/runtime_folder.h"
 
 #include <cstdlib>
-#include <functional>
 #include <thread>
 
 #ifndef _WIN32
@@ -21,7 +20,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kLockFileName = "zorvanta-orvo-keyboard";
+constexpr const char* kLockFileName = "zorvanta-orvo-keyboard.lock";
+constexpr const char* kSimulatorLockFileName = "keyboard.lock";
 constexpr std::size_t kMaxHolderText = 256;
 // Polling keeps the wait interruptible by its time-out; the first retries come quickly since
 // most sequences are short.
@@ -114,16 +114,14 @@ void DeviceLock::Release() {
 }
 
 std::optional<fs::path> KeyboardLockFile() {
+    // A simulated keyboard is a folder of its own: its lock lies beside its memory, so that
+    // separate simulated keyboards never wait for each other and go away with their folder.
+    if (const char* sim = std::getenv(kSimulatorEnvironmentVariable); sim && *sim)
+        return fs::path(sim) / kSimulatorLockFileName;
     const auto folder = UserRuntimeFolder();
     if (!folder)
         return std::nullopt;
-    std::string name = kLockFileName;
-    if (const char* sim = std::getenv(kSimulatorEnvironmentVariable); sim && *sim) {
-        std::error_code ec;
-        const fs::path dir = fs::weakly_canonical(fs::absolute(sim, ec), ec);
-        name += "-sim-" + std::to_string(std::hash<std::string>{}(dir.string()));
-    }
-    return *folder / (name + ".lock");
+    return *folder / kLockFileName;
 }
 
 std::unique_ptr<DeviceLock> MakeKeyboardLock(std::string holderName,

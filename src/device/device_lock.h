@@ -50,8 +50,8 @@ private:
 };
 
 // The lock file of the keyboard this process reaches: "zorvanta-orvo-keyboard.lock" in the
-// user's runtime folder, or, for a simulated keyboard, a name derived from its folder so that
-// separate simulated keyboards do not wait for each other. nullopt without a runtime folder.
+// user's runtime folder, or "keyboard.lock" in a simulated keyboard's folder. nullopt without a
+// runtime folder.
 std::optional<std::filesystem::path> KeyboardLockFile();
 
 // A lock on that file; null when there is no runtime folder to put it in.

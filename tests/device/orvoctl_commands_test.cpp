@@ -108,6 +108,7 @@ TEST_F(OrvoctlCommandTest, EveryCommandChangesWhatItSaysAndSendsIt) {
     std::ofstream(macroText) << "A  dn\n300 ms\nA  up\n";
     const std::string exported = (dir.path() / "k.json").string();
     const std::string imported = (dir.path() / "k.bin").string();
+    const std::string folder = dir.path().string();
     struct Row {
         std::vector<std::string_view> words;
         bool tellsTheWindow;
@@ -273,6 +274,7 @@ TEST_F(OrvoctlCommandTest, WordsThatDoNotFitAreRefusedBeforeAnythingChanges) {
         {"key", "A", "--key", "B", "--reset"},
         {"key", "Media", "--key", "B"}, // the media keys keep their function
         {"key", "A", "--function", "Multimedia"},
+        {"key", "A", "--play", "missing.mp3"},
         {"key", "A", "--macro", "3"},
         {"colour", "#113", "FF0000", "--table", "1"}, // no light of its own
         {"macro", "set", "0", "--repeat", "1000"},

@@ -15,8 +15,6 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <atomic>
 #include <thread>
@@ -56,16 +54,8 @@ struct QuietPrompts : MacroPrompts {
 
 class OrvoctlWithWindowTest : public MainWindowTest {
 protected:
-    OrvoctlWithWindowTest() {
-        // The keyboard's lock file and the program's socket in a folder of this test's own.
-        const std::filesystem::path run = simulator().parent_path() / "run";
-        std::filesystem::create_directories(run.parent_path());
-        ::mkdir(run.c_str(), 0700);
-        m_savedRuntime = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(run.string()));
-        usePrompts(prompts);
-    }
-    ~OrvoctlWithWindowTest() override { qputenv("XDG_RUNTIME_DIR", m_savedRuntime); }
+    // The window and orvoctl take the same lock: the simulated keyboard's, in its folder.
+    OrvoctlWithWindowTest() { usePrompts(prompts); }
 
     // orvoctl for a keyboard simulated in `sim` and the data folder `dataFolder`.
     cli::Context Orvoctl(const std::filesystem::path& sim,
@@ -98,7 +88,6 @@ protected:
 
 private:
     RecordingPacer m_pacer;
-    QByteArray m_savedRuntime;
 };
 
 TEST_F(OrvoctlWithWindowTest, AnEffectSetByOrvoctlSendsWhatTheWindowSends) {

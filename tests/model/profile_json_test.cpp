@@ -34,27 +34,27 @@ Bytes UntouchedProfile() {
     return SerialiseProfile(image, table);
 }
 
-// Random files of every kind: some wholly random, the others an untouched profile whose regions
-// are each, by chance, left alone, given a few random bytes, or filled with random bytes.
+// Random files of every kind: some wholly random, the others an untouched profile in which
+// some stretches, by chance, got a few random bytes or random bytes throughout.
 Bytes RandomProfile(std::mt19937& random, std::size_t i) {
-    std::uniform_int_distribution<int> byte(0, 255);
     Bytes file = UntouchedProfile();
-    if (i % 5 == 0) {
+    const auto byte = [&] { return static_cast<std::uint8_t>(random()); };
+    if (i % 50 == 0) {
         for (std::uint8_t& b : file)
-            b = static_cast<std::uint8_t>(byte(random));
+            b = byte();
         return file;
     }
-    constexpr std::size_t kRegion = 64;
-    for (std::size_t at = 0; at < file.size(); at += kRegion) {
-        switch (byte(random) % 8) {
+    constexpr std::size_t kStretch = 256;
+    for (std::size_t at = 0; at < file.size(); at += kStretch) {
+        const std::size_t end = std::min(at + kStretch, file.size());
+        switch (random() % 48) {
         case 0: // a few bytes
-            for (int n = byte(random) % 4; n > 0; --n)
-                file[at + static_cast<std::size_t>(byte(random)) % kRegion % (file.size() - at)] =
-                    static_cast<std::uint8_t>(byte(random));
+            for (int n = 1 + static_cast<int>(random() % 4); n > 0; --n)
+                file[at + random() % (end - at)] = byte();
             break;
         case 1: // all of it
-            for (std::size_t j = at; j < std::min(at + kRegion, file.size()); ++j)
-                file[j] = static_cast<std::uint8_t>(byte(random));
+            for (std::size_t j = at; j < end; ++j)
+                file[j] = byte();
             break;
         default:
             break;
