@@ -24,6 +24,8 @@ if(ORVO_BUILD_GUI)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 install(FILES packaging/70-zorvanta-orvo.rules DESTINATION ${ORVO_UDEV_RULES_DIR})
+install(FILES packaging/orvoctl.bash-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME orvoctl)
 
 # Manual pages and the changelog, built from their plain sources and compressed.
 set(ORVO_MAN_PAGES)

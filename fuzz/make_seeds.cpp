@@ -5,6 +5,7 @@
 
 #include "fuzz_device.h"
 
+#include "cli/profile_json.h"
 #include "device/feature_report.h"
 #include "device/simulated_keyboard.h"
 #include "model/config_files.h"
@@ -184,7 +185,9 @@ void Profiles() {
     (*table)[12].setPath(u"/usr/bin/xterm -e top");
     (*table)[13].setKind(AssignmentKind::Combination);
     SetKeySlotEnabled(*image, SlotOf(20), false);
-    Seed("profile_file_fuzz", "customised.bin", SerialiseProfile(*image, *table));
+    const Bytes customised = SerialiseProfile(*image, *table);
+    Seed("profile_file_fuzz", "customised.bin", customised);
+    Seed("profile_json_fuzz", "customised.json", *cli::ExportProfileJson(customised));
 }
 
 // "MacroDefine.bin" with recorded macros: short and long delays, a repeat count, the delay
@@ -261,6 +264,29 @@ void Small(const fs::path& versionFile) {
     };
     for (const auto& [name, line] : lines)
         Seed("orvoctl_args_fuzz", name, line);
+
+    // The editing commands, as words joined by NUL bytes.
+    const std::pair<const char*, std::vector<std::string_view>> commands[] = {
+        {"set-effect", {"set", "effect", "modo onda", "--speed", "3", "--no-apply"}},
+        {"set-palm", {"set", "palm", "fija", "--colour=12ab3F"}},
+        {"key", {"key", "A", "--combo", "LCtrl++", "--no-apply"}},
+        {"key-host", {"key", "#63", "--run", "m.txt", "--no-apply"}},
+        {"keys", {"keys"}},
+        {"colour", {"colour", "A", "S", "ff0000", "--table", "2", "--no-apply"}},
+        {"macro-new", {"macro", "new", "Fuego", "--no-apply"}},
+        {"macro-set", {"macro", "set", "Fuego", "--repeat", "9", "--delay", "on"}},
+        {"macro-import", {"macro", "import", "0", "m.txt", "--no-apply"}},
+        {"export", {"export", "p.bin"}},
+        {"import", {"import", "p.json", "q.bin"}},
+        {"profile", {"profile", "save", "Juego"}},
+        {"help", {"key", "--help"}},
+    };
+    for (const auto& [name, words] : commands) {
+        std::string line;
+        for (const std::string_view word : words)
+            line += std::string(word) + (&word == &words.back() ? "" : std::string(1, '\0'));
+        Seed("orvoctl_args_fuzz", name, line);
+    }
 }
 
 } // namespace

@@ -1,12 +1,14 @@
-// Feeds arbitrary "keymap.bin" / profile content to the profile parse, the customised-key rule
-// and both renderings of the dump.
+// Feeds arbitrary "keymap.bin" / profile content to the profile parse, the customised-key rule,
+// both renderings of the dump and the JSON export, which must import back to the same bytes.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 
 #include "cli/dump_file.h"
+#include "cli/profile_json.h"
 #include "model/config_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -25,6 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& writer : {cli::MakeTextWriter(), cli::MakeJsonWriter()}) {
         cli::DescribeProfile(in, size, *writer);
         writer->finish();
+    }
+    if (const auto json = cli::ExportProfileJson(in)) {
+        const cli::ProfileImport back = cli::ImportProfileJson(*json);
+        if (!back.ok() || !std::ranges::equal(back.bytes, in))
+            std::abort();
     }
     return 0;
 }

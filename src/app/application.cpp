@@ -57,6 +57,8 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
     m_pacer = setup.pacer ? std::move(setup.pacer) : std::make_unique<RealPacer>();
     m_bus = setup.bus ? std::move(setup.bus) : OpenHidBusFromEnvironment();
     m_connection = std::make_unique<DeviceConnection>(*m_bus, *m_pacer);
+    // Shared with orvoctl: the two never talk to the keyboard at the same time.
+    m_connection->useDeviceLock(MakeKeyboardLock("ZorvantaOrvo"));
     m_session = std::make_unique<Session>(m_config, *m_connection);
     // "keymap.bin" goes into the image before the read-back thread starts, so that the
     // keyboard's values win over the file's.
@@ -292,6 +294,13 @@ void CBrisoldeApp::onDeviceRemoval() {
         return;
     m_session->OnRemoval(); // writes its own trace line
     m_window->setKeyboardMissing(!m_session->keyboardConnected());
+}
+
+void CBrisoldeApp::reloadAfterScript() {
+    if (m_shutDown)
+        return;
+    m_session->ReloadAfterScript();
+    refreshFromImage(RefreshCause::Dialog);
 }
 
 void CBrisoldeApp::shutdown() {

@@ -91,6 +91,10 @@ public:
     // safe to call twice.
     void shutdown();
 
+    // orvoctl changed the keyboard or the data files (its "refresh" request): the session
+    // re-reads them and the window shows what the script left.
+    void reloadAfterScript();
+
 private:
     void handleMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
     void onReadBackDone(std::intptr_t lParam);

@@ -45,6 +45,8 @@ int main(int argc, char* argv[]) {
     orvo::CBrisoldeDlg& window = application.window();
     QObject::connect(&instance, &orvo::SingleInstance::showRequested, &window,
                      &orvo::CBrisoldeDlg::showFromOutside);
+    QObject::connect(&instance, &orvo::SingleInstance::refreshRequested, &application,
+                     &orvo::CBrisoldeApp::reloadAfterScript);
     QObject::connect(&window, &orvo::CBrisoldeDlg::finished, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     if (!window.startsHidden())

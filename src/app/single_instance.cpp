@@ -1,11 +1,11 @@
 #include "app/single_instance.h"
 
 #include "model/log.h"
+#include "model/runtime_folder.h"
 
-#include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -16,27 +16,6 @@ namespace orvo {
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
-constexpr mode_t kOthersAccess = 077;
-
-// A real folder (not a link) of this user that nobody else may enter.
-bool IsPrivateFolder(const QString& path) {
-    struct stat st {};
-    return !path.isEmpty() && QDir::isAbsolutePath(path) &&
-           ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
-           st.st_uid == ::geteuid() && (st.st_mode & kOthersAccess) == 0;
-}
-
-// The folder, created private when missing; nullopt when it is there but not private.
-std::optional<QString> OwnPrivateFolder(const QString& path) {
-    if (path.isEmpty())
-        return std::nullopt;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    ::mkdir(QFile::encodeName(path).constData(), 0700);
-    if (IsPrivateFolder(path))
-        return path;
-    LogWarning("single instance: " + path.toStdString() + " is not a private folder of this user");
-    return std::nullopt;
-}
 
 // The user of the process at the other end of a local socket.
 std::optional<uid_t> PeerUser(qintptr descriptor) {
@@ -51,14 +30,10 @@ std::optional<uid_t> PeerUser(qintptr descriptor) {
 } // namespace
 
 std::optional<QString> PrivateRuntimeFolder() {
-    if (const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR"); IsPrivateFolder(runtime))
-        return runtime;
-    const QString own = QStringLiteral("/zorvanta-orvo");
-    if (auto folder = OwnPrivateFolder(QDir::tempPath() + own + QLatin1Char('-') +
-                                       QString::number(::geteuid())))
-        return folder;
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    return cache.isEmpty() ? std::nullopt : OwnPrivateFolder(cache + own);
+    const auto folder = UserRuntimeFolder(RuntimeEnvironment::FromProcess());
+    if (!folder)
+        return std::nullopt;
+    return QFile::decodeName(QByteArray::fromStdString(folder->string()));
 }
 
 SingleInstance::SingleInstance(QString name, QObject* parent)
@@ -77,7 +52,7 @@ bool SingleInstance::askRunningInstance() {
     // Only a program of this user counts as the running instance.
     if (PeerUser(socket.socketDescriptor()) != m_allowedUser)
         return false;
-    socket.write(kShowRequest);
+    socket.write(kShowRequest.data(), static_cast<qint64>(kShowRequest.size()));
     socket.waitForBytesWritten(kConnectTimeoutMs);
     socket.disconnectFromServer();
     return true;
@@ -116,8 +91,11 @@ void SingleInstance::readRequests() {
             continue;
         }
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->readAll().contains("show"))
+            const QByteArray request = socket->readAll();
+            if (request.contains("show"))
                 Q_EMIT showRequested();
+            if (request.contains("refresh"))
+                Q_EMIT refreshRequested();
         });
     }
 }

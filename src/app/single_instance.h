@@ -1,9 +1,12 @@
 #pragma once
 // Only one program runs at a time. The first start listens on a local socket named after the
 // program's mutex; a later start connects to it, asks the first to show its window and ends.
+// orvoctl asks the running program through the same socket to re-read what it changed.
 // The socket lies in a folder only this user can enter ($XDG_RUNTIME_DIR, or a private folder
 // of ours), so another user can neither take the name first nor send requests; the first
 // start also takes requests only from processes of its own user.
+
+#include "model/instance_socket.h"
 
 #include <QObject>
 #include <QString>
@@ -16,20 +19,13 @@ class QLocalServer;
 
 namespace orvo {
 
-// The name begins with a space, which is part of the name.
-inline constexpr auto kSingleInstanceName = u" {57D1171D-1a34-0804-8A3A-65ABA2150001}";
-inline constexpr auto kShowRequest = "show\n";
-
-// The folder for the socket: $XDG_RUNTIME_DIR when it is a private folder of this user (a real
-// folder it owns that nobody else may enter), else "zorvanta-orvo-<uid>" in the temporary
-// folder, else "zorvanta-orvo" in the user's cache folder, each created 0700 when missing and
-// taken only when private. nullopt when none is.
+// The folder for the socket (UserRuntimeFolder, model/runtime_folder.h).
 std::optional<QString> PrivateRuntimeFolder();
 
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    explicit SingleInstance(QString name = QString::fromUtf16(kSingleInstanceName),
+    explicit SingleInstance(QString name = QString::fromLatin1(kSingleInstanceSocketName),
                             QObject* parent = nullptr);
     ~SingleInstance() override;
 
@@ -45,6 +41,8 @@ public:
 Q_SIGNALS:
     // A later start asked for the window.
     void showRequested();
+    // orvoctl changed the keyboard or the data files: the program re-reads them.
+    void refreshRequested();
 
 private:
     bool askRunningInstance();

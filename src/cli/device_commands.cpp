@@ -2,6 +2,7 @@
 // and with the simulated one (ZORVANTA_SIMULATOR).
 
 #include "cli/commands.h"
+#include "cli/config_work.h"
 #include "device/connection.h"
 #include "device/read_back.h"
 #include "device/session.h"
@@ -36,96 +37,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kTraceOption = "--trace";
-constexpr std::string_view kCountOption = "--count";
-
-// The arguments of a device command, with --trace taken out.
-struct Parsed {
-    bool trace = false;
-    std::vector<std::string_view> positional;
-    std::optional<std::string_view> count;
-    bool bad = false;
-};
-
-Parsed Parse(Args args, bool acceptsCount) {
-    Parsed p;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == kTraceOption) {
-            p.trace = true;
-        } else if (acceptsCount && args[i] == kCountOption && i + 1 < args.size()) {
-            p.count = args[++i];
-        } else if (args[i].starts_with("--")) {
-            p.bad = true;
-        } else {
-            p.positional.push_back(args[i]);
-        }
-    }
-    return p;
-}
-
-int Usage(const char* line) {
-    std::fprintf(stderr, "usage: orvoctl %s [--trace]\n", line);
-    return kExitUsage;
-}
-
-int Fail(int code, const std::string& message) {
-    std::fprintf(stderr, "orvoctl: %s\n", message.c_str());
-    return code;
-}
-
-// The HID bus and a connection over it, traced to stderr with --trace. (Not orvo::Session,
-// which acts on a configuration over such a connection.)
-struct Session {
-    std::unique_ptr<HidBus> bus;
-    RealPacer pacer;
-    std::unique_ptr<DeviceConnection> connection;
-
-    explicit Session(bool trace) : bus(OpenHidBusFromEnvironment()) {
-        if (trace)
-            bus = MakeTracingBus(std::move(bus), stderr);
-        connection = std::make_unique<DeviceConnection>(*bus, pacer);
-    }
-
-    // Opens the command interface; the exit code and message when it is not there.
-    std::optional<int> OpenCommand() {
-        std::string error;
-        if (connection->OpenCommandInterface(&error))
-            return std::nullopt;
-        return Fail(kExitKeyboardAbsent, error.empty() ? "keyboard not found" : error);
-    }
-};
+constexpr OptionSpec kCountOption[] = {{"--count", true}};
 
 std::string Version(const FirmwareVersion& v) {
     return std::to_string(v.major()) + "." + std::to_string(v.minor());
-}
-
-// The groups named in `c`, in the order Save sends them; "nothing" when there are none.
-std::string GroupNames(const ChangedGroups& c, bool palmRest, bool lighting) {
-    std::string s;
-    auto add = [&](bool changed, const std::string& name) {
-        if (changed)
-            s += (s.empty() ? "" : ", ") + name;
-    };
-    add(palmRest, "palm rest");
-    add(lighting, "lighting");
-    add(c.colourSlots, "colour slots");
-    add(c.gameMode, "game mode");
-    add(c.reportRate, "report rate");
-    add(c.responseTime, "response time");
-    add(c.keyMap, "key map");
-    for (std::size_t n = 0; n < c.macroBlocks.size(); ++n)
-        add(c.macroBlocks[n], "macro block " + std::to_string(n));
-    add(c.keyEnableMask, "key enable mask");
-    for (std::size_t t = 0; t < c.customLightingTables.size(); ++t)
-        add(c.customLightingTables[t], "custom lighting table " + std::to_string(t));
-    return s.empty() ? "nothing" : s;
-}
-
-// What reached the keyboard: after a failed Save only the groups that arrived whole.
-std::string DeliveredGroups(const ApplyResult& r) {
-    if (r.ok)
-        return GroupNames(r.sent, true, r.sent.any());
-    return GroupNames(r.delivered, r.palmRestDelivered, r.delivered.lighting);
 }
 
 // Every value of the image outside its range, on one line; empty when all are in range.
@@ -139,126 +54,148 @@ std::string OutOfRangeList(const SettingsImage& image) {
 // Prints each key event the listener passes on and counts them.
 class PrintingSink final : public MessageSink {
 public:
+    explicit PrintingSink(const Context& context) : m_context(context) {}
     bool Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t) override {
         if (message != WM_DEVICE_KEY_EVENT)
             return true;
-        std::printf("key 0x%02x\n", static_cast<unsigned>(wParam));
-        std::fflush(stdout);
+        char line[16];
+        std::snprintf(line, sizeof line, "key 0x%02x\n", static_cast<unsigned>(wParam));
+        m_context.Out(line);
         ++m_count;
         return true;
     }
     long count() const { return m_count; }
 
 private:
+    const Context& m_context;
     std::atomic<long> m_count{0};
 };
 
+// A command that only needs the keyboard: no configuration to load first.
+WorkOptions KeyboardOnly(const ParsedArgs& p) {
+    WorkOptions o;
+    o.trace = p.trace;
+    o.needSettings = false;
+    return o;
+}
+
 } // namespace
 
-int RunInfo(Args args) {
-    const Parsed p = Parse(args, false);
-    if (p.bad || !p.positional.empty())
-        return Usage("info");
-    Session s(p.trace);
+int RunInfo(const Context& c, Args args) {
+    const ParsedArgs p = ParseArgs(args, {});
+    if (!p.error.empty() || !p.positional.empty())
+        return UsageError(c, "info", p.error);
+    ConfigWork work(c, KeyboardOnly(p));
+    std::string why;
+    const auto failed = work.OpenKeyboard(&why);
     if (const char* sim = std::getenv(kSimulatorEnvironmentVariable); sim && *sim)
-        std::printf("backend: simulated keyboard in %s\n", sim);
+        c.Out(std::string("backend: simulated keyboard in ") + sim + "\n");
     else
-        std::printf("backend: hidapi\n");
-    const auto command = FindKeyboardInterface(*s.bus, kCommandInterfaceMatch);
-    const auto input = FindKeyboardInterface(*s.bus, kInputInterfaceMatch);
-    std::printf("command interface: %s\n", command ? command->path.c_str() : "absent");
-    std::printf("input interface: %s\n", input ? input->path.c_str() : "absent");
-    if (auto failed = s.OpenCommand()) {
-        std::printf("connection: keyboard absent\n");
-        return *failed;
+        c.Out("backend: hidapi\n");
+    const auto command = FindKeyboardInterface(work.bus(), kCommandInterfaceMatch);
+    const auto input = FindKeyboardInterface(work.bus(), kInputInterfaceMatch);
+    c.Out("command interface: " + (command ? command->path : std::string("absent")) + "\n");
+    c.Out("input interface: " + (input ? input->path : std::string("absent")) + "\n");
+    if (failed) {
+        c.Out("connection: keyboard absent\n");
+        return Fail(c, *failed, why);
     }
     FirmwareVersion version;
-    const bool ok = s.connection->RunCommands(
+    const bool ok = work.connection().RunCommands(
         [&](CommandChannel& ch) { return ReadFirmwareVersion(ch, version); });
-    std::printf("connection: connected\n");
+    c.Out("connection: connected\n");
     if (!ok)
-        return Fail(kExitTransferFailed, "the keyboard did not report its firmware version");
-    std::printf("firmware: %s\n", Version(version).c_str());
+        return work.TransferFailed("the keyboard did not report its firmware version");
+    c.Out("firmware: " + Version(version) + "\n");
     return kExitOk;
 }
 
-int RunRead(Args args) {
-    const Parsed p = Parse(args, false);
-    if (p.bad || p.positional.size() != 1)
-        return Usage("read FILE");
+int RunRead(const Context& c, Args args) {
+    const ParsedArgs p = ParseArgs(args, {});
+    if (!p.error.empty() || p.positional.size() != 1)
+        return UsageError(c, "read", p.error);
     const fs::path file(p.positional[0]);
-    Session s(p.trace);
-    if (auto failed = s.OpenCommand())
+    ConfigWork work(c, KeyboardOnly(p));
+    if (auto failed = work.OpenKeyboard())
         return *failed;
-    // The key actions come from "keymap.bin" of the data folder, found as the program finds it.
-    ConfigState config;
-    config.folders = ProgramFoldersFromEnvironment(RunningExecutable());
-    orvo::Session session(config, *s.connection);
     SweepStaleTemporaries(file); // what an interrupted earlier read left beside it
-    const ProfileReadResult r = session.ReadKeyboardIntoProfile(file);
+    // The key actions come from "keymap.bin" of the data folder, found as the program finds it.
+    const ProfileReadResult r = work.session().ReadKeyboardIntoProfile(file);
+    // Reading starts by switching game mode on: a running program reads the keyboard again.
+    work.NotifyWindow();
     if (!r.transfersOk)
-        return Fail(kExitTransferFailed, "reading the keyboard failed");
+        return work.TransferFailed("reading the keyboard failed");
     if (!r.written)
-        return Fail(kExitUsage, r.written.error);
-    std::printf("read the keyboard (firmware %s) into %s\n", Version(config.firmware).c_str(),
-                file.string().c_str());
+        return Fail(c, kExitUsage, r.written.error);
+    c.Out("read the keyboard (firmware " + Version(work.config().firmware) + ") into " +
+          file.string() + "\n");
     return kExitOk;
 }
 
-int RunApply(Args args) {
-    const Parsed p = Parse(args, false);
-    if (p.bad || p.positional.size() != 1)
-        return Usage("apply FILE");
+int RunApply(const Context& c, Args args) {
+    const ParsedArgs p = ParseArgs(args, {});
+    if (!p.error.empty() || p.positional.size() != 1)
+        return UsageError(c, "apply", p.error);
     const fs::path file(p.positional[0]);
     const auto bytes = ReadFilePrefix(file, kProfileFileSize + 1);
     if (!bytes)
-        return Fail(kExitUsage, "cannot read " + file.string());
+        return Fail(c, kExitUsage, "cannot read " + file.string());
     if (bytes->size() != kProfileFileSize && bytes->size() != kSettingsImageSize)
-        return Fail(kExitUsage, file.string() + " is not a profile (" +
-                                    std::to_string(bytes->size()) + " bytes, expected " +
-                                    std::to_string(kProfileFileSize) + ")");
+        return Fail(c, kExitUsage,
+                    file.string() + " is not a profile (" + std::to_string(bytes->size()) +
+                        " bytes, expected " + std::to_string(kProfileFileSize) + ")");
     SettingsImage image;
     std::copy_n(bytes->begin(), kSettingsImageSize, image.bytes.begin());
     // Nothing goes to the keyboard from a file that holds values no control can produce.
     if (const std::string bad = OutOfRangeList(image); !bad.empty())
-        return Fail(kExitUsage, file.string() + ": " + bad);
-    Session s(p.trace);
-    if (auto failed = s.OpenCommand())
+        return Fail(c, kExitUsage, file.string() + ": " + bad);
+    WorkOptions options = KeyboardOnly(p);
+    options.keepUnsent = false; // the profile replaces the configuration only once it is sent
+    ConfigWork work(c, options);
+    if (auto failed = work.Load())
         return *failed;
-    DeviceSnapshot snapshot;
-    if (!s.connection->RunCommands([&](CommandChannel& ch) { return FullReadBack(ch, snapshot); }))
-        return Fail(kExitTransferFailed, "reading the keyboard failed");
-    const ApplyResult r = s.connection->ApplyChanges(image, snapshot);
-    std::printf("sent: %s\n", DeliveredGroups(r).c_str());
-    if (!r.ok)
-        return Fail(kExitTransferFailed, "the keyboard did not receive every change");
+    // The profile becomes the program's configuration, as "Abrir" and Save make it; a file of
+    // the settings image alone keeps the key actions there are.
+    work.config().image = image;
+    if (bytes->size() == kProfileFileSize)
+        ParseProfile(*bytes, nullptr, work.config().keyActions);
+    work.config().keyActions.reseedDefaultCodes();
+    RecomputeCustomisedKeys(work.config());
+    return work.Finish();
+}
+
+int RunReset(const Context& c, Args args) {
+    const ParsedArgs p = ParseArgs(args, {});
+    if (!p.error.empty() || !p.positional.empty())
+        return UsageError(c, "reset", p.error);
+    ConfigWork work(c, KeyboardOnly(p));
+    if (auto failed = work.Load())
+        return *failed;
+    if (auto failed = work.OpenKeyboard())
+        return *failed;
+    // As the help menu's reset: the keyboard, then the image, the key actions and
+    // "keymap.bin" from what it reports.
+    const ResetResult r = work.session().FactoryReset();
+    work.NotifyWindow();
+    if (!r.transfersOk)
+        return work.TransferFailed("the keyboard did not take the factory reset");
+    if (!r.keymapWritten)
+        return Fail(c, kExitUsage, r.error);
+    c.Out("the keyboard is back to its factory settings\n");
     return kExitOk;
 }
 
-int RunReset(Args args) {
-    const Parsed p = Parse(args, false);
-    if (p.bad || !p.positional.empty())
-        return Usage("reset");
-    Session s(p.trace);
-    if (auto failed = s.OpenCommand())
-        return *failed;
-    if (!s.connection->RunCommands([](CommandChannel& ch) { return ResetToFactoryDefaults(ch); }))
-        return Fail(kExitTransferFailed, "the keyboard did not take the factory reset");
-    std::printf("the keyboard is back to its factory settings\n");
-    return kExitOk;
-}
-
-int RunListen(Args args) {
-    const Parsed p = Parse(args, true);
-    if (p.bad || !p.positional.empty())
-        return Usage("listen [--count N]");
+int RunListen(const Context& c, Args args) {
+    const ParsedArgs p = ParseArgs(args, kCountOption);
+    if (!p.error.empty() || !p.positional.empty())
+        return UsageError(c, "listen", p.error);
     long limit = -1;
-    if (p.count) {
+    if (const auto count = p.value("--count")) {
         char* end = nullptr;
-        const std::string text(*p.count);
+        const std::string text(*count);
         limit = std::strtol(text.c_str(), &end, 10);
         if (text.empty() || *end != '\0' || limit <= 0)
-            return Usage("listen [--count N]");
+            return UsageError(c, "listen", "--count takes a number above 0");
     }
 #ifndef _WIN32
     // Ctrl-C and SIGTERM end the wait below instead of killing the process mid-print; they are
@@ -269,12 +206,15 @@ int RunListen(Args args) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 #endif
-    Session s(p.trace);
+    std::unique_ptr<HidBus> bus = c.openBus();
+    if (p.trace)
+        bus = MakeTracingBus(std::move(bus), c.traceTo);
+    auto connection = std::make_unique<DeviceConnection>(*bus, *c.pacer);
     std::string error;
-    if (!s.connection->OpenInputInterface(&error))
-        return Fail(kExitKeyboardAbsent, error.empty() ? "keyboard not found" : error);
-    PrintingSink sink;
-    s.connection->StartListener(sink);
+    if (!connection->OpenInputInterface(&error))
+        return Fail(c, kExitKeyboardAbsent, error.empty() ? "keyboard not found" : error);
+    PrintingSink sink(c);
+    connection->StartListener(sink);
     for (;;) {
         if (limit > 0 && sink.count() >= limit)
             break;
@@ -286,7 +226,7 @@ int RunListen(Args args) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
 #endif
     }
-    s.connection.reset(); // stops and joins the listener before the sink goes
+    connection.reset(); // stops and joins the listener before the sink goes
     return kExitOk;
 }
 

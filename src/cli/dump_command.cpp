@@ -6,7 +6,7 @@
 
 namespace orvo::cli {
 
-int RunDump(Args args) {
+int RunDump(const Context& c, Args args) {
     std::string_view file;
     bool json = false;
     bool bad = false;
@@ -20,13 +20,11 @@ int RunDump(Args args) {
         else
             file = a;
     }
-    if (bad || file.empty()) {
-        std::fputs("usage: orvoctl dump FILE [--json]\n", stderr);
-        return kExitUsage;
-    }
+    if (bad || file.empty())
+        return UsageError(c, "dump", {});
     const DumpOutput d = DumpFile(std::filesystem::path(std::string(file)), json);
-    std::fputs(d.out.c_str(), stdout);
-    std::fputs(d.err.c_str(), stderr);
+    c.Out(d.out);
+    c.Err(d.err);
     return d.exitCode;
 }
 

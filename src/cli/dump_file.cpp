@@ -19,12 +19,17 @@ namespace {
 // Large enough for either layout; reading stops there so a huge file cannot exhaust memory.
 constexpr std::size_t kMaxDumpBytes = kProfileFileSize;
 
+} // namespace
+
 std::string HexBytes(std::span<const std::uint8_t> bytes) {
+    static constexpr char kHex[] = "0123456789abcdef";
     std::string s;
+    s.reserve(bytes.size() * 3);
     for (const std::uint8_t b : bytes) {
-        char buf[4];
-        std::snprintf(buf, sizeof buf, s.empty() ? "%02x" : " %02x", b);
-        s += buf;
+        if (!s.empty())
+            s += ' ';
+        s += kHex[b >> 4];
+        s += kHex[b & 0x0F];
     }
     return s;
 }
@@ -34,6 +39,8 @@ std::string Colour(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     std::snprintf(buf, sizeof buf, "#%02X%02X%02X", r, g, b);
     return buf;
 }
+
+namespace {
 
 void SizeNote(DumpWriter& out, std::size_t size, std::size_t expected) {
     if (size == expected)
@@ -58,6 +65,8 @@ const char* KindName(std::uint8_t kind) {
         return "";
     }
 }
+
+} // namespace
 
 void DescribeLighting(const SettingsImage& image, DumpWriter& out) {
     out.beginObject("lighting");
@@ -109,6 +118,8 @@ void DescribeRemappedKeys(const SettingsImage& image, DumpWriter& out) {
     }
     out.endArray();
 }
+
+namespace {
 
 void DescribeHostActions(const KeyActionTable& table, DumpWriter& out) {
     out.beginArray("hostActions");

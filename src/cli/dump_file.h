@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/dump_writer.h"
+#include "model/settings_image.h"
 
 namespace orvo::cli {
 
@@ -17,6 +18,15 @@ enum class DumpLayout { Profile, Macros };
 // everything else is read as the profile layout. A file of the wrong size is described as far
 // as it goes (the rest reads as zero) with a note of its size.
 DumpLayout DetectLayout(const std::filesystem::path& file, std::size_t size);
+
+// The parts of a profile's description that the export shares: "ab cd ef" bytes, "#RRGGBB"
+// colours, the lighting values, the palm rest and the key-map entries that differ from the
+// factory map.
+std::string HexBytes(std::span<const std::uint8_t> bytes);
+std::string Colour(std::uint8_t r, std::uint8_t g, std::uint8_t b);
+void DescribeLighting(const SettingsImage& image, DumpWriter& out);
+void DescribePalmRest(const SettingsImage& image, DumpWriter& out);
+void DescribeRemappedKeys(const SettingsImage& image, DumpWriter& out);
 
 // bytes: the file's content (extra bytes are ignored); fileSize: its size on disk.
 void DescribeProfile(std::span<const std::uint8_t> bytes, std::size_t fileSize, DumpWriter& out);

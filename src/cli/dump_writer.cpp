@@ -1,5 +1,6 @@
 #include "cli/dump_writer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -190,6 +191,10 @@ private:
 } // namespace
 
 std::string JsonEscape(std::string_view utf8) {
+    // Most texts (names, hex bytes) are plain printable ASCII and stay as they are.
+    if (std::ranges::all_of(utf8,
+                            [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; }))
+        return std::string(utf8);
     std::string out;
     for (std::size_t at = 0; at < utf8.size();) {
         const Decoded d = DecodeUtf8(utf8, at);

@@ -201,6 +201,17 @@ bool DeviceConnection::RunCommands(const std::function<bool(CommandChannel&)>& s
     std::lock_guard lock(m_commandMutex);
     if (!m_command)
         return false;
+    if (m_deviceLock && !m_deviceLock->Acquire()) {
+        LogWarning("the keyboard is in use by " + m_deviceLock->busyHolder());
+        return false;
+    }
+    struct Held {
+        DeviceLock* lock;
+        ~Held() {
+            if (lock)
+                lock->Release();
+        }
+    } held{m_deviceLock.get()};
     CommandChannel ch{*m_command, m_pacer};
     return sequence(ch);
 }

@@ -3,12 +3,14 @@
 // key-event listener threads, and what happens when a USB device comes or goes.
 //
 // Every command sequence runs with the command interface held (one mutex), so the read-back
-// thread, Save, the factory reset and the refresh after an arrival never interleave on it.
+// thread, Save, the factory reset and the refresh after an arrival never interleave on it; with
+// a device lock in use, also never with another process's sequences.
 // Worker threads are joined when the connection is shut down or destroyed; the message sink
 // given to Connect() must stay valid until then, and must have been released (Send returning
 // at once) before Shutdown() is called from the thread that handles its messages.
 
 #include "device/apply_changes.h"
+#include "device/device_lock.h"
 #include "device/hid.h"
 #include "device/message_sink.h"
 #include "device/pacer.h"
@@ -93,9 +95,14 @@ public:
     // Stops the listener (flag, 1 s), closes both interfaces and joins every worker.
     void Shutdown();
 
-    // Runs a command sequence with the command interface held. False (sequence not run)
-    // when the command interface is closed; otherwise what the sequence returned.
+    // Runs a command sequence with the command interface held (and the device lock, when one
+    // is in use). False (sequence not run) when the command interface is closed or the lock
+    // stayed taken (deviceLock()->timedOut()); otherwise what the sequence returned.
     bool RunCommands(const std::function<bool(CommandChannel&)>& sequence);
+
+    // The cross-process lock taken around every sequence; call before Connect().
+    void useDeviceLock(std::unique_ptr<DeviceLock> lock) { m_deviceLock = std::move(lock); }
+    DeviceLock* deviceLock() { return m_deviceLock.get(); }
 
     // Save. Fails without sending anything when the command interface is closed.
     ApplyResult ApplyChanges(SettingsImage& image, DeviceSnapshot& snapshot);
@@ -136,6 +143,7 @@ private:
 
     mutable std::mutex m_commandMutex; // held for each command sequence
     std::unique_ptr<HidDevice> m_command;
+    std::unique_ptr<DeviceLock> m_deviceLock; // used under m_commandMutex
 
     mutable std::mutex m_stateMutex;    // guards the fields below
     std::shared_ptr<HidDevice> m_input; // the listener holds its own reference

@@ -56,4 +56,12 @@ bool FullReadBack(CommandChannel& ch, SettingsImage& image) {
     return ok;
 }
 
+bool ReadKeyboardValues(CommandChannel& ch, SettingsImage& image) {
+    SettingsImage read = image;
+    const bool ok = ReadEverything(ch, read, false);
+    if (ok)
+        image = read;
+    return ok;
+}
+
 } // namespace orvo

@@ -13,4 +13,8 @@ bool ReadBackSequence(CommandChannel& ch, SettingsImage& image, FirmwareVersion&
 // firmware version, no snapshot.
 bool FullReadBack(CommandChannel& ch, SettingsImage& image);
 
+// Every value and table only, without the game-mode write that starts a read-back: for looking
+// at a keyboard another program has just set up without changing anything on it.
+bool ReadKeyboardValues(CommandChannel& ch, SettingsImage& image);
+
 } // namespace orvo

@@ -60,6 +60,13 @@ struct AssignKeyResult {
     bool ok() const { return stored && keymap.ok; }
 };
 
+// The program re-read what orvoctl changed.
+struct ScriptReloadResult {
+    LoadResult keymap;
+    LoadResult macros;
+    bool keyboardRead = false; // false: the snapshot stays as it was (keyboard absent or busy)
+};
+
 // orvoctl read: the keyboard's settings and the stored key actions into one profile file.
 struct ProfileReadResult {
     bool transfersOk = false;
@@ -154,6 +161,14 @@ public:
     // changes nothing. Nothing is sent: Refresh(RefreshCause::Dialog) follows when the dialog
     // ends, and the next Save sends it.
     Notice OpenIntoProfile(ProfileStore& profiles, const ChooseFile& choose);
+
+    // --- orvoctl changed the keyboard or the data files (session_scripts.cpp) ---
+
+    // The image, the key actions and the macros come again from "keymap.bin" and
+    // "MacroDefine.bin" (the script's configuration replaces edits not saved), and the snapshot
+    // from the keyboard, read without changing anything on it, so that the next Save sends
+    // exactly what still differs and never the values the script replaced.
+    ScriptReloadResult ReloadAfterScript();
 
 private:
     ConfigState& m_config;

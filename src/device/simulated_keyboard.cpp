@@ -19,7 +19,9 @@
 #ifdef __linux__
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/file.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -98,11 +100,63 @@ std::string Unplugged(const fs::path& dir) {
     return "keyboard absent (" + (dir / kSimulatorUnpluggedFile).string() + " exists)";
 }
 
+// Which version of keyboard.bin a simulator last read or wrote: several processes (the
+// program and orvoctl) may each open the same simulated keyboard, and each takes up what the
+// others changed before it answers a command, as the one real keyboard would.
+struct FileStamp {
+    bool present = false;
+    unsigned long long inode = 0;
+    long long size = 0;
+    long long modifiedNs = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+FileStamp StampOf(const fs::path& file) {
+    FileStamp stamp;
+#ifdef __linux__
+    struct stat st {};
+    if (::stat(file.c_str(), &st) == 0) {
+        stamp.present = true;
+        stamp.inode = st.st_ino;
+        stamp.size = st.st_size;
+        stamp.modifiedNs = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+    }
+#else
+    (void)file;
+#endif
+    return stamp;
+}
+
+// Whether the trace lines between two offsets hold a transfer of the command interface (an
+// input report delivered meanwhile breaks no command sequence).
+bool HoldsCommandTransfer(int fd, long long from, long long to) {
+#ifdef __linux__
+    std::string text(static_cast<std::size_t>(to - from), '\0');
+    const ssize_t n = ::pread(fd, text.data(), text.size(), from);
+    if (n <= 0)
+        return false;
+    text.resize(static_cast<std::size_t>(n));
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        const std::string_view line = std::string_view(text).substr(at, end - at);
+        const std::size_t op = line.find(' ');
+        if (op != std::string_view::npos &&
+            !line.substr(op + 1).starts_with(std::string(trace_op::kInput) + ' '))
+            return true;
+        at = end + 1;
+    }
+#else
+    (void)fd, (void)from, (void)to;
+#endif
+    return false;
+}
+
 // State shared by the bus and the interfaces it opened.
 class Simulator {
 public:
     explicit Simulator(fs::path dir) : m_dir(std::move(dir)), m_start(Clock::now()) {
-        m_trace = std::fopen((m_dir / kSimulatorTraceFile).string().c_str(), "ab");
+        // Read back as well: a transfer looks at what other processes wrote since its own line.
+        m_trace = std::fopen((m_dir / kSimulatorTraceFile).string().c_str(), "a+b");
         Load();
     }
     ~Simulator() {
@@ -121,27 +175,17 @@ public:
     // Reloads keyboard.bin, so a process opening the keyboard sees what an earlier one left.
     void Load() {
         std::lock_guard lock(m_mutex);
-        m_memory = FactoryMemory();
-        const auto bytes = ReadFilePrefix(m_dir / kSimulatorMemoryFile, m_memory.FileSize() + 1);
-        if (!bytes)
-            return;
-        if (bytes->size() != m_memory.FileSize()) {
-            LogWarning("simulated keyboard: " + (m_dir / kSimulatorMemoryFile).string() +
-                       " has the wrong size; starting from the factory state");
-            return;
-        }
-        std::size_t at = 0;
-        m_memory.ForEachField([&](std::span<std::uint8_t> s) {
-            std::copy_n(bytes->begin() + static_cast<std::ptrdiff_t>(at), s.size(), s.begin());
-            at += s.size();
-        });
+        LoadLocked();
     }
 
     bool SetFeature(std::span<const std::uint8_t, kFeatureReportSize> r) {
         std::lock_guard lock(m_mutex);
         if (!present())
             return false;
-        TraceLocked(trace_op::kSet, r);
+        // A new command: take up what another process sent the keyboard since.
+        if (StampOf(MemoryPath()) != m_memoryStamp)
+            LoadLocked();
+        TraceLocked(trace_op::kSet, r, false);
         AbandonBulkLocked();
         HandleCommandLocked(r);
         return true;
@@ -152,7 +196,7 @@ public:
         if (!present())
             return false;
         std::ranges::copy(m_response, r.begin());
-        TraceLocked(trace_op::kGet, r);
+        TraceLocked(trace_op::kGet, r, true);
         return true;
     }
 
@@ -160,7 +204,7 @@ public:
         std::lock_guard lock(m_mutex);
         if (!present())
             return false;
-        TraceLocked(trace_op::kWrite, packet);
+        TraceLocked(trace_op::kWrite, packet, m_bulk && m_bulk->write);
         if (m_bulk && m_bulk->write) {
             const std::size_t from = m_bulk->next * (kBulkPacketSize - 1);
             const std::size_t n = std::min(kBulkPacketSize - 1, m_bulk->target.size() - from);
@@ -183,26 +227,64 @@ public:
         std::copy_n(m_bulk->target.begin() + from, n, buffer.begin() + 1);
         if (++m_bulk->next == m_bulk->packets)
             m_bulk.reset();
-        TraceLocked(trace_op::kRead, buffer);
+        TraceLocked(trace_op::kRead, buffer, true);
         return {ReadStatus::Ok, buffer.size()};
     }
 
     void TraceInput(std::span<const std::uint8_t> report) {
         std::lock_guard lock(m_mutex);
-        TraceLocked(trace_op::kInput, report);
+        TraceLocked(trace_op::kInput, report, false);
     }
 
 private:
     using Clock = std::chrono::steady_clock;
 
-    void TraceLocked(std::string_view op, std::span<const std::uint8_t> bytes) {
+    fs::path MemoryPath() const { return m_dir / kSimulatorMemoryFile; }
+
+    void LoadLocked() {
+        m_memoryStamp = StampOf(MemoryPath());
+        m_dirty = false;
+        m_memory = FactoryMemory();
+        const auto bytes = ReadFilePrefix(m_dir / kSimulatorMemoryFile, m_memory.FileSize() + 1);
+        if (!bytes)
+            return;
+        if (bytes->size() != m_memory.FileSize()) {
+            LogWarning("simulated keyboard: " + (m_dir / kSimulatorMemoryFile).string() +
+                       " has the wrong size; starting from the factory state");
+            return;
+        }
+        std::size_t at = 0;
+        m_memory.ForEachField([&](std::span<std::uint8_t> s) {
+            std::copy_n(bytes->begin() + static_cast<std::ptrdiff_t>(at), s.size(), s.begin());
+            at += s.size();
+        });
+    }
+
+    // Appends one line. A transfer that continues a sequence of this simulator (the answer to
+    // its request, a packet of its table) finds out whether another process's transfers came in
+    // between: the keyboard would then have mixed up the two, and an "error" line says so.
+    void TraceLocked(std::string_view op, std::span<const std::uint8_t> bytes,
+                     bool continuesSequence) {
         if (!m_trace)
             return;
         const auto ms =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_start).count();
-        const std::string line = FormatTraceLine(ms, op, bytes);
-        std::fwrite(line.data(), 1, line.size(), m_trace);
+        std::string text = FormatTraceLine(ms, op, bytes);
+#ifdef __linux__
+        const int fd = fileno(m_trace);
+        ::flock(fd, LOCK_EX);
+        struct stat st {};
+        const long long size = ::fstat(fd, &st) == 0 ? st.st_size : -1;
+        if (continuesSequence && m_traceEnd >= 0 && size > m_traceEnd &&
+            HoldsCommandTransfer(fd, m_traceEnd, size))
+            text = FormatTraceLine(ms, trace_op::kError, bytes) + text;
+#endif
+        std::fwrite(text.data(), 1, text.size(), m_trace);
         std::fflush(m_trace);
+#ifdef __linux__
+        m_traceEnd = ::fstat(fd, &st) == 0 ? st.st_size : -1;
+        ::flock(fd, LOCK_UN);
+#endif
     }
 
     // keyboard.bin is written once per change, never on the read path.
@@ -214,8 +296,9 @@ private:
         bytes.reserve(m_memory.FileSize());
         m_memory.ForEachField(
             [&](std::span<std::uint8_t> s) { bytes.insert(bytes.end(), s.begin(), s.end()); });
-        if (const FileResult r = WriteFileAtomically(m_dir / kSimulatorMemoryFile, bytes); !r)
+        if (const FileResult r = WriteFileAtomically(MemoryPath(), bytes); !r)
             LogWarning("simulated keyboard: " + r.error);
+        m_memoryStamp = StampOf(MemoryPath());
     }
 
     // A command ends any table transfer still open; a partly written table is kept as far as
@@ -238,9 +321,12 @@ private:
 
     void HandleCommandLocked(std::span<const std::uint8_t, kFeatureReportSize> r) {
         const std::uint8_t code = r[1];
-        // The firmware drops reports with a wrong checksum; the palm-rest write has none.
-        if (code != cmd::kWritePalmRestLighting && r[kChecksumByte] != FeatureChecksum(r))
+        // The firmware drops reports with a wrong checksum (the palm-rest write has none); the
+        // trace marks each one, since a report that arrived damaged is an error of the sender.
+        if (code != cmd::kWritePalmRestLighting && r[kChecksumByte] != FeatureChecksum(r)) {
+            TraceLocked(trace_op::kError, r, false);
             return;
+        }
         // Reads answer in the layout of their request, with the values filled in.
         std::ranges::copy(r, m_response.begin());
         m_response[0] = 0;
@@ -342,7 +428,9 @@ private:
     const Clock::time_point m_start;
     std::mutex m_mutex;
     std::FILE* m_trace = nullptr;
+    long long m_traceEnd = -1; // trace.log's size after this simulator's last line
     Memory m_memory;
+    FileStamp m_memoryStamp;
     bool m_dirty = false;
     FeatureBuffer m_response{};
     std::optional<BulkTransfer> m_bulk;

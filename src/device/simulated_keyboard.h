@@ -5,6 +5,7 @@
 //   trace.log     one line per transfer: "<ms> <op> <bytes>"
 //   unplugged     while it exists the keyboard is absent
 //   input         each line appended ("02 41") arrives as input report 04 02 41 00
+//   keyboard.lock taken by the program and orvoctl around each command sequence (device_lock.h)
 
 #include "device/hid.h"
 

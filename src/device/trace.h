@@ -1,7 +1,7 @@
 #pragma once
 // The transfer trace shared by the simulator's trace.log and `orvoctl --trace`:
-//   <ms> <op> <bytes>   ms since the trace started, op set/get/write/read/input, every byte as
-//                       two lowercase hex digits separated by single spaces.
+//   <ms> <op> <bytes>   ms since the trace started, op set/get/write/read/input (or error),
+//                       every byte as two lowercase hex digits separated by single spaces.
 
 #include "device/hid.h"
 
@@ -21,6 +21,9 @@ inline constexpr std::string_view kGet = "get";
 inline constexpr std::string_view kWrite = "write";
 inline constexpr std::string_view kRead = "read";
 inline constexpr std::string_view kInput = "input";
+// Written by the simulated keyboard for a report it dropped: a wrong checksum, or an answer or
+// packet whose sequence another process's transfers broke into.
+inline constexpr std::string_view kError = "error";
 } // namespace trace_op
 
 // One line, ending in '\n'.

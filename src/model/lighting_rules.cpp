@@ -145,9 +145,14 @@ bool FirmwareUpdateOffered(const ConfigState& state) {
 bool ColourSelectedKeys(SettingsImage& image, std::span<const std::uint8_t> keySelected,
                         ColorRef colour) {
     const auto table = CustomTableForEffect(image.byte(field::lightingEffect));
-    if (!table)
+    return table && ColourKeysInTable(image, *table, keySelected, colour);
+}
+
+bool ColourKeysInTable(SettingsImage& image, std::size_t table,
+                       std::span<const std::uint8_t> keySelected, ColorRef colour) {
+    if (table >= kCustomLightingTableCount)
         return false;
-    auto entries = image.customLightingTable(*table);
+    auto entries = image.customLightingTable(table);
     const Rgb c = ToRgb(colour);
     const std::size_t keys = std::min(kMainKeyCount, keySelected.size());
     for (std::size_t key = 0; key < keys; ++key) {

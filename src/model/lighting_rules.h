@@ -91,5 +91,9 @@ bool FirmwareUpdateOffered(const ConfigState& state);
 // profile.
 bool ColourSelectedKeys(SettingsImage& image, std::span<const std::uint8_t> keySelected,
                         ColorRef colour);
+// The same into custom lighting table `table` (0..4) whatever the effect; false (nothing
+// written) for another table number.
+bool ColourKeysInTable(SettingsImage& image, std::size_t table,
+                       std::span<const std::uint8_t> keySelected, ColorRef colour);
 
 } // namespace orvo

@@ -87,4 +87,53 @@ std::string ToUtf8(std::u16string_view text) {
     return out;
 }
 
+std::optional<std::u16string> FromUtf8(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
+        const unsigned char lead = byte(at);
+        std::size_t length = 1;
+        char32_t c = lead;
+        char32_t least = 0; // the smallest code point of that length: shorter forms are refused
+        if (lead >= 0x80) {
+            if ((lead & 0xE0) == 0xC0)
+                length = 2, c = lead & 0x1F, least = 0x80;
+            else if ((lead & 0xF0) == 0xE0)
+                length = 3, c = lead & 0x0F, least = 0x800;
+            else if ((lead & 0xF8) == 0xF0)
+                length = 4, c = lead & 0x07, least = 0x10000;
+            else
+                return std::nullopt;
+            if (at + length > utf8.size())
+                return std::nullopt;
+            for (std::size_t i = 1; i < length; ++i) {
+                if ((byte(at + i) & 0xC0) != 0x80)
+                    return std::nullopt;
+                c = c << 6 | (byte(at + i) & 0x3F);
+            }
+            if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+                return std::nullopt;
+        }
+        if (c >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
+        at += length;
+    }
+    return out;
+}
+
+bool IsWellFormedUtf16(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]))
+            ++i;
+        else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i]))
+            return false;
+    }
+    return true;
+}
+
 } // namespace orvo

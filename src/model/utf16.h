@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,5 +24,12 @@ std::u16string_view CutUtf16(std::u16string_view text, std::size_t maxUnits);
 
 // UTF-8 of a UTF-16 text; unpaired surrogates become U+FFFD.
 std::string ToUtf8(std::u16string_view text);
+
+// UTF-16 of a UTF-8 text; nullopt when it is not well-formed UTF-8 (stray or overlong bytes,
+// surrogates, code points above U+10FFFF).
+std::optional<std::u16string> FromUtf8(std::string_view utf8);
+
+// No unpaired surrogate: the text survives a trip through UTF-8 unchanged.
+bool IsWellFormedUtf16(std::u16string_view text);
 
 } // namespace orvo

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <fstream>
@@ -69,6 +70,52 @@ TEST(SimulatedKeyboardTest, MemoryPersistsAcrossInstancesAndReset) {
     CommandChannel ch2{*fresh.device, pacer};
     ASSERT_TRUE(FullReadBack(ch2, read));
     EXPECT_EQ(read.byte(field::reportRate), 3);
+}
+
+// The program and orvoctl each open the keyboard; the simulator is one keyboard to both, and it
+// marks what would arrive broken: a report with a wrong checksum, and the answer or packet of a
+// sequence another process's transfers came into.
+TEST(SimulatedKeyboardTest, TwoProcessesShareOneKeyboardAndBrokenSequencesAreMarked) {
+    TempDir dir;
+    RecordingPacer pacer;
+    std::string error;
+    auto busA = OpenSimulatorBus(dir.path(), error);
+    auto busB = OpenSimulatorBus(dir.path(), error);
+    auto a = busA->Open(std::string(kSimulatorCommandPath)).device;
+    auto b = busB->Open(std::string(kSimulatorCommandPath)).device;
+    CommandChannel chA{*a, pacer};
+    CommandChannel chB{*b, pacer};
+    const auto errors = [&] {
+        const auto lines = Lines(dir.path() / kSimulatorTraceFile);
+        return std::ranges::count_if(
+            lines, [](const std::string& l) { return l.find(" error ") != std::string::npos; });
+    };
+
+    // One after the other: B reads what A wrote, and nothing is marked.
+    SettingsImage image;
+    image.byte(field::reportRate) = 2;
+    ASSERT_TRUE(WriteReportRate(chA, image));
+    SettingsImage seen;
+    ASSERT_TRUE(ReadReportRate(chB, seen));
+    EXPECT_EQ(seen.byte(field::reportRate), 2);
+    ASSERT_TRUE(FullReadBack(chA, seen));
+    EXPECT_EQ(errors(), 0);
+
+    // B's request lands between A's key-map announce and its packets.
+    FeatureBuffer announce = MakeFeatureReport(cmd::kWriteKeyMap, {{4, 8}}).bytes;
+    ASSERT_TRUE(a->SetFeature(announce));
+    ASSERT_TRUE(ReadReportRate(chB, seen));
+    BulkPacket packet{};
+    ASSERT_TRUE(a->Write(packet));
+    EXPECT_EQ(errors(), 1);
+
+    // A report whose checksum is wrong.
+    FeatureBuffer bad = MakeFeatureReport(cmd::kWriteReportRate, {{2, 1}}).bytes;
+    ++bad[kChecksumByte];
+    ASSERT_TRUE(b->SetFeature(bad));
+    EXPECT_EQ(errors(), 2);
+    ASSERT_TRUE(ReadReportRate(chA, seen));
+    EXPECT_EQ(seen.byte(field::reportRate), 2); // the damaged report changed nothing
 }
 
 TEST(SimulatedKeyboardTest, TraceLogsEveryTransferAsTheKeyboardSawIt) {

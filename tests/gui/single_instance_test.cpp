@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 
@@ -133,6 +134,23 @@ TEST_F(SingleInstanceTest, OnlyRequestsFromThisUserShowTheWindow) {
         ProcessEventsFor(sameUser ? 3000 : 300, [&] { return shown > 0; });
         EXPECT_EQ(shown, sameUser ? 1 : 0);
     }
+}
+
+TEST_F(SingleInstanceTest, OrvoctlsRefreshRequestReachesTheRunningProgram) {
+    SingleInstance first; // the program's own name
+    ASSERT_TRUE(first.claim());
+    int refreshed = 0;
+    int shown = 0;
+    QObject::connect(&first, &SingleInstance::refreshRequested, [&] { ++refreshed; });
+    QObject::connect(&first, &SingleInstance::showRequested, [&] { ++shown; });
+    const std::filesystem::path folder = QFile::encodeName(path("run")).toStdString();
+    EXPECT_TRUE(SendInstanceRequest(folder, kRefreshRequest));
+    ProcessEventsFor(3000, [&] { return refreshed > 0; });
+    EXPECT_EQ(refreshed, 1);
+    EXPECT_EQ(shown, 0);
+    // Nobody listens in another folder: the request goes nowhere, at once.
+    EXPECT_FALSE(
+        SendInstanceRequest(QFile::encodeName(path("tmp")).toStdString(), kRefreshRequest));
 }
 
 } // namespace

@@ -53,4 +53,16 @@ run "$prefix/bin/orvoctl" read "$profile" >"$work/orvoctl.log" 2>&1 ||
 cmp -s <(tail -c +10069 "$profile") <(tail -c +10069 "$data/keymap.bin") ||
   fail "orvoctl did not take the key actions from $data/keymap.bin"
 snapshot | diff "$work/before" - || fail "orvoctl changed the install prefix"
-echo "installed programs: per-user data folder used, prefix untouched"
+
+# The shell completion comes with orvoctl and knows its commands and their words.
+completion="$prefix/share/bash-completion/completions/orvoctl"
+[ -f "$completion" ] || fail "no bash completion for orvoctl"
+complete_line() {
+  bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _orvoctl
+           echo "${COMPREPLY[*]}"' _ "$completion" "$@"
+}
+[ "$(complete_line orvoctl se)" = set ] || fail "'orvoctl se' completes to '$(complete_line orvoctl se)'"
+[ "$(complete_line orvoctl set game-mode o)" = "on off" ] || fail "no on/off for game-mode"
+[ "$(complete_line orvoctl macro "")" = "list show new delete rename set import export" ] ||
+  fail "the macro commands are not offered"
+echo "installed programs: per-user data folder used, prefix untouched, completion installed"

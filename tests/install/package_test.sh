@@ -33,6 +33,7 @@ for file in \
   "usr/share/icons/hicolor/256x256/apps/$id.png" "usr/share/icons/hicolor/scalable/apps/$id.svg" \
   usr/lib/udev/rules.d/70-zorvanta-orvo.rules \
   usr/share/man/man1/orvoctl.1.gz usr/share/man/man1/ZorvantaOrvo.1.gz \
+  usr/share/bash-completion/completions/orvoctl \
   usr/share/doc/zorvanta-orvo/copyright usr/share/doc/zorvanta-orvo/changelog.gz; do
   [ -f "$work/root/$file" ] || fail "the package lacks /$file"
 done

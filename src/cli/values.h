@@ -1,0 +1,22 @@
+#pragma once
+// The values orvoctl's words carry: numbers in a range, colours, on/off, names as UTF-16.
+
+#include "model/colour_model.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvo::cli {
+
+// A whole decimal number min..max.
+std::optional<unsigned> NumberIn(std::string_view text, unsigned min, unsigned max);
+// "RRGGBB" or "#RRGGBB", six hex digits.
+std::optional<Rgb> HexColour(std::string_view text);
+std::string HexColourText(const Rgb& c); // "FF8000"
+// "on" or "off"
+std::optional<bool> OnOff(std::string_view text);
+// The UTF-16 of a word; nullopt when it is not UTF-8.
+std::optional<std::u16string> Text16(std::string_view utf8);
+
+} // namespace orvo::cli

@@ -1,0 +1,26 @@
+// The session's side of orvoctl: taking up what a script changed while the program runs.
+
+#include "device/read_back.h"
+#include "device/session.h"
+#include "model/config_state.h"
+#include "model/log.h"
+
+namespace orvo {
+
+ScriptReloadResult Session::ReloadAfterScript() {
+    ScriptReloadResult result;
+    result.macros = LoadMacroFile(m_config);
+    result.keymap = LoadKeymapFile(m_config, false);
+    if (!result.keymap)
+        LogWarning("keymap.bin: " + result.keymap.error);
+    SettingsImage read = m_config.deviceSnapshot;
+    result.keyboardRead =
+        m_connection.RunCommands([&](CommandChannel& ch) { return ReadKeyboardValues(ch, read); });
+    if (result.keyboardRead)
+        m_config.deviceSnapshot = read;
+    m_config.keyActionSnapshot = m_config.keyActions;
+    RecomputeCustomisedKeys(m_config);
+    return result;
+}
+
+} // namespace orvo
