@@ -95,8 +95,20 @@ const Command* Find(std::string_view name) {
 
 std::string Overview() {
     std::string text = "usage: orvoctl COMMAND [ARGS] [--trace] [--help]\n";
-    for (const Command& c : kCommands)
-        text += "  orvoctl " + std::string(c.synopsis.substr(0, c.synopsis.find('\n'))) + "\n";
+    // Whole synopses (a first line alone ends some in the middle of their options),
+    // their further lines moved left as "  " is shorter than "usage: ".
+    constexpr std::string_view kShift = "     ";
+    for (const Command& c : kCommands) {
+        std::string_view rest = c.synopsis;
+        text += "  orvoctl ";
+        for (std::size_t end; (end = rest.find('\n')) != std::string_view::npos;) {
+            text += std::string(rest.substr(0, end + 1));
+            rest.remove_prefix(end + 1);
+            if (rest.starts_with(kShift))
+                rest.remove_prefix(kShift.size());
+        }
+        text += std::string(rest) + "\n";
+    }
     return text + std::string(kEditingNote) + std::string(kExitCodes);
 }
 
