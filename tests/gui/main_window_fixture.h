@@ -83,7 +83,9 @@ protected:
     CBrisoldeDlg& start(bool show = true) {
         CBrisoldeApp::Setup setup;
         setup.executable = executable();
-        setup.pacer = std::make_unique<RecordingPacer>();
+        auto pacer = std::make_unique<RecordingPacer>();
+        m_pacer = pacer.get();
+        setup.pacer = std::move(pacer);
         setup.prompts = m_prompts;
         setup.trayAvailable = m_tray;
         m_app = std::make_unique<CBrisoldeApp>(std::move(setup));
@@ -95,6 +97,8 @@ protected:
         return w;
     }
     CBrisoldeApp& app() { return *m_app; }
+    // Every pause the program made so far, in order.
+    std::vector<int> pauses() const { return m_pacer->pauses(); }
     CBrisoldeDlg& window() { return m_app->window(); }
     ConfigState& config() { return m_app->config(); }
 
@@ -132,6 +136,7 @@ private:
     std::filesystem::path m_root;
     Prompts* m_prompts = nullptr;
     bool m_tray = true;
+    RecordingPacer* m_pacer = nullptr; // owned by the application
     std::unique_ptr<CBrisoldeApp> m_app;
 };
 
