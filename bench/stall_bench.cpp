@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "app/brisolde_dlg.h"
+#include "app/busy_runner.h"
 #include "app/prompts.h"
 #include "device/simulated_keyboard.h"
 #include "model/config_state.h"
@@ -133,7 +134,7 @@ public:
         return worst;
     }
 
-    bool idle() { return !m_app.window().readBackPending(); }
+    bool idle() { return !m_app.window().readBackPending() && !m_app.runner().busy(); }
     bool ok() const { return m_ok; }
     orvo::CBrisoldeApp& app() { return m_app; }
     std::filesystem::path unpluggedFile() const {

@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/brisolde_dlg.h"
+#include "app/busy_runner.h"
 #include "app/device_actions.h"
 #include "app/file_warnings.h"
 #include "app/gui_message_sink.h"
@@ -11,6 +12,7 @@
 #include "controls/qt_convert.h"
 #include "device/hid.h"
 #include "device/pacer.h"
+#include "device/stoppable_bus.h"
 #include "keymap/c_key_map.h"
 #include "macro/c_macro_record_dlg.h"
 #include "macro/keyboard_hook.h"
@@ -55,22 +57,36 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
     m_images->setCaching(true);
 
     m_pacer = setup.pacer ? std::move(setup.pacer) : std::make_unique<RealPacer>();
-    m_bus = setup.bus ? std::move(setup.bus) : OpenHidBusFromEnvironment();
+    m_bus = std::make_unique<StoppableBus>(setup.bus ? std::move(setup.bus)
+                                                     : OpenHidBusFromEnvironment());
     m_connection = std::make_unique<DeviceConnection>(*m_bus, *m_pacer);
     m_session = std::make_unique<Session>(m_config, *m_connection);
+    // Cutting an action short: its transfers fail at once and its pauses end, as after an
+    // unplug.
+    m_runner = std::make_unique<BusyRunner>([this] {
+        m_bus->Stop();
+        m_pacer->Interrupt();
+    });
     // "keymap.bin" goes into the image before the read-back thread starts, so that the
     // keyboard's values win over the file's.
     m_session->LoadDataFiles();
 
     m_dialogPrompts = std::make_unique<DialogPrompts>(m_images->folder());
     m_prompts = setup.prompts ? setup.prompts : m_dialogPrompts.get();
-    m_deviceActions = std::make_unique<DeviceActions>(*m_session, *m_prompts);
+    m_deviceActions = std::make_unique<DeviceActions>(*m_session, *m_prompts, *m_runner);
     const bool hasTray = setup.trayAvailable.value_or(QSystemTrayIcon::isSystemTrayAvailable());
     m_window = std::make_unique<CBrisoldeDlg>(*m_session, *m_images, *m_prompts, *m_deviceActions,
-                                              hasTray);
+                                              *m_runner, hasTray);
     m_dialogPrompts->setOwner(m_window.get());
+    m_runner->setWindow(m_window.get());
+    // Closing the window ends what the keyboard is doing, and the user hears what did not
+    // happen, before the program quits.
+    connect(m_window.get(), &CBrisoldeDlg::finished, m_runner.get(), &BusyRunner::stop);
     connect(m_deviceActions.get(), &DeviceActions::imageReplaced, m_window.get(),
-            &CBrisoldeDlg::ReplaceImage);
+            [this](ImageChange change) {
+                m_window->ReplaceImage(change);
+                m_window->RedrawMainWindow();
+            });
 
     m_hook = std::make_unique<KeyboardHook>();
     m_keyMap = std::make_unique<CKeyMap>(*m_images, m_config, *m_prompts, *m_hook, m_window.get());
@@ -164,10 +180,13 @@ void CBrisoldeApp::tellAboutStart(bool keyboardMissing) {
 
 void CBrisoldeApp::handleMessage(std::uint32_t message, std::uintptr_t wParam,
                                  std::intptr_t lParam) {
-    if (message == WM_READBACK_DONE)
-        onReadBackDone(lParam);
-    else if (message == WM_DEVICE_KEY_EVENT)
-        onDeviceKeyEvent(wParam);
+    // Both read the configuration, so they wait for an action that holds it.
+    m_runner->whenIdle([this, message, wParam, lParam] {
+        if (message == WM_READBACK_DONE)
+            onReadBackDone(lParam);
+        else if (message == WM_DEVICE_KEY_EVENT)
+            onDeviceKeyEvent(wParam);
+    });
 }
 
 void CBrisoldeApp::onReadBackDone(std::intptr_t lParam) {
@@ -182,8 +201,16 @@ void CBrisoldeApp::onReadBackDone(std::intptr_t lParam) {
 
 void CBrisoldeApp::refreshFromImage(RefreshCause cause) {
     const RefreshResult result = m_session->Refresh(cause);
+    showRefreshed();
+    tellRefreshed(cause, result);
+}
+
+void CBrisoldeApp::showRefreshed() {
     m_window->ReplaceImage(ImageChange::ReadBack);
     m_window->RedrawMainWindow();
+}
+
+void CBrisoldeApp::tellRefreshed(RefreshCause cause, const RefreshResult& result) {
     WarnIfNotWritten(*m_prompts, m_config, DataFile::Keymap, result.keymap);
     if (cause == RefreshCause::ReadBack)
         m_deviceActions->checkFirmware();
@@ -269,31 +296,62 @@ void CBrisoldeApp::onMacroManagerFinished(int result) {
 void CBrisoldeApp::onDeviceArrival() {
     if (m_shutDown)
         return;
-    const ArrivalResult result = m_session->OnArrival();
-    if (!result.error.empty())
-        LogWarning("arrival: " + result.error);
-    if (!result.reopened)
-        return;
-    m_window->setKeyboardMissing(false);
-    m_window->ReplaceImage(result.factoryReset ? ImageChange::FactoryReset
-                                               : ImageChange::Reconnected);
-    if (result.readBackDone)
-        onReadBackDone(0);
-    else
-        m_window->RedrawMainWindow();
+    struct Outcome {
+        ArrivalResult arrival;
+        std::optional<RefreshResult> refresh; // the read-back refresh that follows a reopening
+    };
+    auto outcome = std::make_shared<Outcome>();
+    BusyRunner::Action action;
+    action.work = [this, outcome] {
+        outcome->arrival = m_session->OnArrival();
+        // The refresh's own transfers (the lighting values read again) and "keymap.bin"
+        // belong to the arrival's wait as well.
+        if (outcome->arrival.reopened && outcome->arrival.readBackDone)
+            outcome->refresh = m_session->Refresh(RefreshCause::ReadBack);
+    };
+    action.apply = [this, outcome] {
+        const ArrivalResult& result = outcome->arrival;
+        if (!result.error.empty())
+            LogWarning("arrival: " + result.error);
+        if (!result.reopened)
+            return;
+        m_window->setKeyboardMissing(false);
+        m_window->ReplaceImage(result.factoryReset ? ImageChange::FactoryReset
+                                                   : ImageChange::Reconnected);
+        if (!outcome->refresh) {
+            m_window->RedrawMainWindow();
+            return;
+        }
+        m_window->setReadBackPending(false);
+        showRefreshed();
+    };
+    action.tell = [this, outcome] {
+        // Nothing to offer a program that is ending.
+        if (!outcome->refresh || m_runner->stopped())
+            return;
+        tellRefreshed(RefreshCause::ReadBack, *outcome->refresh);
+        if (!m_startupHooksRun) {
+            m_startupHooksRun = true;
+            QTimer::singleShot(0, this, &CBrisoldeApp::runStartupHooks);
+        }
+    };
+    m_runner->run(std::move(action));
 }
 
 void CBrisoldeApp::onDeviceRemoval() {
     if (m_shutDown)
         return;
-    m_session->OnRemoval(); // writes its own trace line
-    m_window->setKeyboardMissing(!m_session->keyboardConnected());
+    m_runner->run({[this] { m_session->OnRemoval(); }, // writes its own trace line
+                   [this] { m_window->setKeyboardMissing(!m_session->keyboardConnected()); },
+                   nullptr});
 }
 
 void CBrisoldeApp::shutdown() {
     if (m_shutDown)
         return;
     m_shutDown = true;
+    // An action still running ends first: the connection below must not go under it.
+    m_runner->stop();
     if (QSystemTrayIcon* tray = m_window->trayIcon())
         tray->hide();
     m_hotplug.reset();

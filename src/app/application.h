@@ -5,7 +5,9 @@
 // ImageStore, the Prompts, the device actions and the main window - and hands each window
 // and panel only the references it uses. It handles what the workers and the hotplug monitor
 // report, refreshes the window whenever the session replaced the image, and runs the dialogs
-// the window asks for:
+// the window asks for. The keyboard's long actions (Save, the factory reset, the keyboard going
+// and coming back) run one after the other on the BusyRunner's worker; closing the window
+// cuts the running one short. It runs the dialogs the window asks for:
 //
 //   window signal              dialog (to come)     afterwards
 //   keyAssignmentRequested(k)  CKeyMap              on OK Session::AssignKey
@@ -28,6 +30,7 @@
 
 namespace orvo {
 
+class BusyRunner;
 class CBrisoldeDlg;
 class CKeyMap;
 class DesktopLauncher;
@@ -44,6 +47,7 @@ class KeyboardHook;
 class Pacer;
 class Prompts;
 class SkinPrefetch;
+class StoppableBus;
 
 class CBrisoldeApp : public QObject {
     Q_OBJECT
@@ -76,6 +80,8 @@ public:
     const ImageStore& images() const { return *m_images; }
     Prompts& prompts() { return *m_prompts; }
     CMacroRecordDlg& macroDialog() { return *m_macroDialog; }
+    // Where the keyboard's long actions run; busy() while one waits or runs.
+    BusyRunner& runner() { return *m_runner; }
 
     // The window after the session replaced the image from the keyboard (or a dialog did):
     // the session's data part, the sliders and a redraw; after a read-back also the
@@ -94,6 +100,10 @@ public:
 private:
     void handleMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
     void onReadBackDone(std::intptr_t lParam);
+    // The two halves of refreshFromImage: the window follows the image, then the user is told
+    // about "keymap.bin" and, after a read-back, offered newer firmware.
+    void showRefreshed();
+    void tellRefreshed(RefreshCause cause, const RefreshResult& result);
     void onDeviceKeyEvent(std::uintptr_t code);
     void onDeviceArrival();
     void onDeviceRemoval();
@@ -110,9 +120,10 @@ private:
     ConfigState m_config;
     std::unique_ptr<ImageStore> m_images;
     std::unique_ptr<Pacer> m_pacer;
-    std::unique_ptr<HidBus> m_bus;
+    std::unique_ptr<StoppableBus> m_bus;
     std::unique_ptr<DeviceConnection> m_connection;
     std::unique_ptr<Session> m_session;
+    std::unique_ptr<BusyRunner> m_runner;
     std::unique_ptr<DialogPrompts> m_dialogPrompts;
     Prompts* m_prompts = nullptr;
     std::unique_ptr<DeviceActions> m_deviceActions;
