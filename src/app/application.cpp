@@ -16,6 +16,7 @@
 #include "keymap/c_key_map.h"
 #include "macro/c_macro_record_dlg.h"
 #include "macro/keyboard_hook.h"
+#include "model/first_frame_file.h"
 #include "model/key_assignment.h"
 #include "model/log.h"
 #include "model/window_messages.h"
@@ -71,6 +72,15 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
     // keyboard's values win over the file's.
     m_session->LoadDataFiles();
 
+    // When the start-up picture of the last start was made from exactly what this one shows,
+    // it is the first frame: nothing is decoded or composed before the window is on screen.
+    m_firstFrameKey = MakeFirstFrameKey(m_config, m_images->folder(),
+                                        QString::fromStdString(setup.executable.string()));
+    const QImage keptFrame = CachedFirstFrame(firstFrameFile(), m_firstFrameKey);
+    m_prefetch = setup.prefetch;
+    if (keptFrame.isNull() && m_prefetch)
+        m_prefetch->start();
+
     m_dialogPrompts = std::make_unique<DialogPrompts>(m_images->folder());
     m_prompts = setup.prompts ? setup.prompts : m_dialogPrompts.get();
     m_deviceActions = std::make_unique<DeviceActions>(*m_session, *m_prompts, *m_runner);
@@ -88,26 +98,18 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
                 m_window->RedrawMainWindow();
             });
 
+    // The dialogs are made once the first frame is on screen (or when first asked for).
     m_hook = std::make_unique<KeyboardHook>();
-    m_keyMap = std::make_unique<CKeyMap>(*m_images, m_config, *m_prompts, *m_hook, m_window.get());
-    connect(m_window.get(), &CBrisoldeDlg::keyAssignmentRequested, this,
-            &CBrisoldeApp::openKeyAssignment);
-    connect(m_keyMap.get(), &QDialog::finished, this, &CBrisoldeApp::finishKeyAssignment);
     m_desktopLauncher = std::make_unique<DesktopLauncher>();
     m_launcher = m_desktopLauncher.get();
-    m_macroDialog = std::make_unique<CMacroRecordDlg>(
-        *m_images, *m_prompts, *m_hook, &std::chrono::steady_clock::now, m_window.get());
+    connect(m_window.get(), &CBrisoldeDlg::keyAssignmentRequested, this,
+            &CBrisoldeApp::openKeyAssignment);
     connect(m_window.get(), &CBrisoldeDlg::macrosRequested, this, &CBrisoldeApp::openMacroManager);
-    connect(m_macroDialog.get(), &QDialog::finished, this, &CBrisoldeApp::onMacroManagerFinished);
     // "Perfil": an opened profile shows as soon as the profile manager ends (no pause needed).
-    m_profilesDlg =
-        std::make_unique<CConfigureDlg>(*m_session, *m_images, *m_prompts, m_window.get());
     connect(m_window.get(), &CBrisoldeDlg::profilesRequested, this,
-            [this] { m_profilesDlg->openOver(m_window->frameGeometry()); });
-    connect(m_profilesDlg.get(), &QDialog::finished, this, [this] {
-        if (!m_shutDown)
-            refreshFromImage(RefreshCause::Dialog);
-    });
+            [this] { profilesDialog().openOver(m_window->frameGeometry()); });
+    connect(m_window.get(), &CBrisoldeDlg::firstFramePainted, this, &CBrisoldeApp::afterFirstFrame,
+            Qt::QueuedConnection);
 
     m_sink = std::make_unique<GuiMessageSink>(
         [this](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -118,9 +120,16 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
     // The first picture shows "keymap.bin"; it is composed before the read-back thread
     // starts writing the image, and stays until the read-back has been handled.
     m_window->ReplaceImage(ImageChange::ReadBack);
-    if (setup.prefetch)
-        setup.prefetch->deliverTo(*m_images);
-    m_window->RedrawMainWindow();
+    if (!keptFrame.isNull()) {
+        m_window->ShowKeptFrame(keptFrame);
+        m_shownKeptFrame = true;
+    } else {
+        if (m_prefetch)
+            m_prefetch->deliverTo(*m_images);
+        m_prefetch = nullptr;
+        m_window->RedrawMainWindow();
+        m_composedFirstFrame = m_window->composedImage();
+    }
 
     connectKeyboard(setup.startHidden);
 }
@@ -245,10 +254,70 @@ void CBrisoldeApp::onDeviceKeyEvent(std::uintptr_t code) {
     RunHostActionFor(m_config.keyActions, static_cast<std::uint32_t>(code), *m_launcher);
 }
 
+// --- After the first frame -----------------------------------------------------------------
+
+std::filesystem::path CBrisoldeApp::firstFrameFile() const {
+    return m_config.folders.dataFolder / kFirstFrameFileName;
+}
+
+void CBrisoldeApp::afterFirstFrame() {
+    if (m_prefetch)
+        m_prefetch->start(); // decodes while the dialogs are made
+    createDialogs();
+    if (m_prefetch)
+        m_prefetch->deliverTo(*m_images);
+    m_prefetch = nullptr;
+    // The kept frame stands for a composition that has not happened: the sliders' values go
+    // back into the image and the picture is composed now, unless the read-back holds the
+    // image (its refresh composes then).
+    if (m_shownKeptFrame)
+        m_window->RedrawMainWindow();
+    if (!m_composedFirstFrame.isNull()) {
+        if (const FileResult kept =
+                KeepFirstFrame(firstFrameFile(), m_firstFrameKey, m_composedFirstFrame);
+            !kept)
+            LogWarning("first frame: " + kept.error);
+        m_composedFirstFrame = {};
+    }
+}
+
+// --- Dialogs ------------------------------------------------------------------------------
+
+void CBrisoldeApp::createDialogs() {
+    if (m_keyMap)
+        return;
+    m_keyMap = std::make_unique<CKeyMap>(*m_images, m_config, *m_prompts, *m_hook, m_window.get());
+    connect(m_keyMap.get(), &QDialog::finished, this, &CBrisoldeApp::finishKeyAssignment);
+    m_macroDialog = std::make_unique<CMacroRecordDlg>(
+        *m_images, *m_prompts, *m_hook, &std::chrono::steady_clock::now, m_window.get());
+    connect(m_macroDialog.get(), &QDialog::finished, this, &CBrisoldeApp::onMacroManagerFinished);
+    m_profilesDlg =
+        std::make_unique<CConfigureDlg>(*m_session, *m_images, *m_prompts, m_window.get());
+    connect(m_profilesDlg.get(), &QDialog::finished, this, [this] {
+        if (!m_shutDown)
+            refreshFromImage(RefreshCause::Dialog);
+    });
+}
+
+CKeyMap& CBrisoldeApp::keyMap() {
+    createDialogs();
+    return *m_keyMap;
+}
+
+CMacroRecordDlg& CBrisoldeApp::macroDialog() {
+    createDialogs();
+    return *m_macroDialog;
+}
+
+CConfigureDlg& CBrisoldeApp::profilesDialog() {
+    createDialogs();
+    return *m_profilesDlg;
+}
+
 // --- The key assignment dialog -------------------------------------------------------------
 
 void CBrisoldeApp::openKeyAssignment(int key) {
-    if (!OpensKeyAssignment(key) || m_keyMap->isVisible())
+    if (!OpensKeyAssignment(key) || keyMap().isVisible())
         return;
     // The dialog starts from the stored assignment.
     m_session->ReloadKeyActions();
@@ -267,10 +336,10 @@ void CBrisoldeApp::finishKeyAssignment(int result) {
         WarnIfNotWritten(*m_prompts, m_config, DataFile::Keymap, stored.keymap);
 }
 
-// --- Dialogs ------------------------------------------------------------------------------
+// --- The macro manager ---------------------------------------------------------------------
 
 void CBrisoldeApp::openMacroManager() {
-    if (!m_macroDialog->isVisible())
+    if (!macroDialog().isVisible())
         m_macroDialog->openOn(m_config.macros);
 }
 

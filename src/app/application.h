@@ -14,13 +14,16 @@
 //   profilesRequested()        CConfigureDlg        when it ends, refreshFromImage(Dialog)
 //   macrosRequested()          CMacroRecordDlg      on OK Session::CommitMacros
 //
-// Each dialog is created here once, gets the references it needs, and is connected to its
-// window signal in the constructor. The signals come from a click, whose redraw of the window
+// Each dialog is created here once, right after the window's first frame (or when first asked
+// for, if that comes earlier), gets the references it needs, and is connected to its window
+// signal in the constructor. The signals come from a click, whose redraw of the window
 // follows once the dialog has ended.
 
+#include "app/first_frame.h"
 #include "device/session.h"
 #include "model/config_state.h"
 
+#include <QImage>
 #include <QObject>
 
 #include <cstdint>
@@ -79,7 +82,7 @@ public:
     Session& session() { return *m_session; }
     const ImageStore& images() const { return *m_images; }
     Prompts& prompts() { return *m_prompts; }
-    CMacroRecordDlg& macroDialog() { return *m_macroDialog; }
+    CMacroRecordDlg& macroDialog();
     // Where the keyboard's long actions run; busy() while one waits or runs.
     BusyRunner& runner() { return *m_runner; }
 
@@ -90,7 +93,7 @@ public:
 
     // The key assignment dialog, and where host-side key actions start (tests put their own
     // launcher in place of the desktop's).
-    CKeyMap& keyMap() { return *m_keyMap; }
+    CKeyMap& keyMap();
     void setHostActionLauncher(HostActionLauncher& launcher) { m_launcher = &launcher; }
 
     // Stops the hotplug monitor, the listener and every worker, and closes the keyboard;
@@ -111,6 +114,13 @@ private:
     void connectKeyboard(bool startHidden);
     void tellAboutStart(bool keyboardMissing);
     void runStartupHooks();
+    // Once the first frame is on screen: the dialogs, the skin's pictures, a fresh composition
+    // after a kept first frame, and keeping a newly composed one for the next start.
+    void afterFirstFrame();
+    std::filesystem::path firstFrameFile() const;
+    // Makes the three dialogs; nothing when they exist.
+    void createDialogs();
+    CConfigureDlg& profilesDialog();
     void openKeyAssignment(int key);
     void finishKeyAssignment(int result);
     // The macro manager: opened on "Macros"; its OK commits the macros and writes both files.
@@ -137,6 +147,11 @@ private:
     std::unique_ptr<GuiMessageSink> m_sink;
     std::unique_ptr<HotplugMonitor> m_hotplug;
     std::unique_ptr<CMacroRecordDlg> m_macroDialog;
+    // The skin's pictures decoded ahead, until handed to the ImageStore; not owned.
+    SkinPrefetch* m_prefetch = nullptr;
+    FirstFrameKey m_firstFrameKey;
+    QImage m_composedFirstFrame; // to keep for the next start (null when it was a kept one)
+    bool m_shownKeptFrame = false;
     bool m_shutDown = false;
     bool m_startupHooksRun = false;
     // The dialogs, last: each goes before the window it belongs to.

@@ -207,6 +207,11 @@ QImage CBrisoldeDlg::composeNow() {
     return m_canvas;
 }
 
+void CBrisoldeDlg::ShowKeptFrame(const QImage& picture) {
+    m_canvas = picture;
+    update();
+}
+
 void CBrisoldeDlg::RedrawMainWindow() {
     // While a worker has the image nothing reads it here: the last picture stays.
     if (!imageAway()) {
@@ -232,6 +237,7 @@ void CBrisoldeDlg::paintEvent(QPaintEvent* event) {
             std::fputs("first frame\n", stdout);
             std::fflush(stdout);
         }
+        Q_EMIT firstFramePainted();
     }
 }
 

@@ -51,6 +51,9 @@ public:
     // Composes the whole window off-screen and schedules one copy to the screen. After the
     // image was replaced, the values the window shows go back into it first (ReplaceImage).
     void RedrawMainWindow();
+    // Shows `picture`, composed earlier from exactly what the window would compose now, until
+    // the next redraw composes afresh.
+    void ShowKeptFrame(const QImage& picture);
     // The composed picture of the last redraw (size of "main.png").
     const QImage& composedImage() const { return m_canvas; }
     // Composes afresh and returns the picture (for screenshots and tests).
@@ -102,6 +105,8 @@ public:
     TrayMenu* trayMenu() const { return m_trayMenu; }
 
 Q_SIGNALS:
+    // The window's first picture is on the screen (emitted once).
+    void firstFramePainted();
     // The window ended (close button or "Salir"): the program exits.
     void finished();
     // A Save could not reach the keyboard; emitted after the warning box was closed.
