@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/brisolde_dlg.h"
+#include "app/busy_runner.h"
 #include "app/device_actions.h"
 #include "app/file_warnings.h"
 #include "app/gui_message_sink.h"
@@ -11,9 +12,11 @@
 #include "controls/qt_convert.h"
 #include "device/hid.h"
 #include "device/pacer.h"
+#include "device/stoppable_bus.h"
 #include "keymap/c_key_map.h"
 #include "macro/c_macro_record_dlg.h"
 #include "macro/keyboard_hook.h"
+#include "model/first_frame_file.h"
 #include "model/key_assignment.h"
 #include "model/log.h"
 #include "model/window_messages.h"
@@ -55,45 +58,60 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
     m_images->setCaching(true);
 
     m_pacer = setup.pacer ? std::move(setup.pacer) : std::make_unique<RealPacer>();
-    m_bus = setup.bus ? std::move(setup.bus) : OpenHidBusFromEnvironment();
+    m_bus = std::make_unique<StoppableBus>(setup.bus ? std::move(setup.bus)
+                                                     : OpenHidBusFromEnvironment());
     m_connection = std::make_unique<DeviceConnection>(*m_bus, *m_pacer);
     // Shared with orvoctl: the two never talk to the keyboard at the same time.
     m_connection->useDeviceLock(MakeKeyboardLock("ZorvantaOrvo"));
     m_session = std::make_unique<Session>(m_config, *m_connection);
+    // Cutting an action short: its transfers fail at once and its pauses end, as after an
+    // unplug.
+    m_runner = std::make_unique<BusyRunner>([this] {
+        m_bus->Stop();
+        m_pacer->Interrupt();
+    });
     // "keymap.bin" goes into the image before the read-back thread starts, so that the
     // keyboard's values win over the file's.
     m_session->LoadDataFiles();
 
+    // When the start-up picture of the last start was made from exactly what this one shows,
+    // it is the first frame: nothing is decoded or composed before the window is on screen.
+    m_firstFrameKey = MakeFirstFrameKey(m_config, m_images->folder(),
+                                        QString::fromStdString(setup.executable.string()));
+    const QImage keptFrame = CachedFirstFrame(firstFrameFile(), m_firstFrameKey);
+    m_prefetch = setup.prefetch;
+    if (keptFrame.isNull() && m_prefetch)
+        m_prefetch->start();
+
     m_dialogPrompts = std::make_unique<DialogPrompts>(m_images->folder());
     m_prompts = setup.prompts ? setup.prompts : m_dialogPrompts.get();
-    m_deviceActions = std::make_unique<DeviceActions>(*m_session, *m_prompts);
+    m_deviceActions = std::make_unique<DeviceActions>(*m_session, *m_prompts, *m_runner);
     const bool hasTray = setup.trayAvailable.value_or(QSystemTrayIcon::isSystemTrayAvailable());
     m_window = std::make_unique<CBrisoldeDlg>(*m_session, *m_images, *m_prompts, *m_deviceActions,
-                                              hasTray);
+                                              *m_runner, hasTray);
     m_dialogPrompts->setOwner(m_window.get());
+    m_runner->setWindow(m_window.get());
+    // Closing the window ends what the keyboard is doing, and the user hears what did not
+    // happen, before the program quits.
+    connect(m_window.get(), &CBrisoldeDlg::finished, m_runner.get(), &BusyRunner::stop);
     connect(m_deviceActions.get(), &DeviceActions::imageReplaced, m_window.get(),
-            &CBrisoldeDlg::ReplaceImage);
+            [this](ImageChange change) {
+                m_window->ReplaceImage(change);
+                m_window->RedrawMainWindow();
+            });
 
+    // The dialogs are made once the first frame is on screen (or when first asked for).
     m_hook = std::make_unique<KeyboardHook>();
-    m_keyMap = std::make_unique<CKeyMap>(*m_images, m_config, *m_prompts, *m_hook, m_window.get());
-    connect(m_window.get(), &CBrisoldeDlg::keyAssignmentRequested, this,
-            &CBrisoldeApp::openKeyAssignment);
-    connect(m_keyMap.get(), &QDialog::finished, this, &CBrisoldeApp::finishKeyAssignment);
     m_desktopLauncher = std::make_unique<DesktopLauncher>();
     m_launcher = m_desktopLauncher.get();
-    m_macroDialog = std::make_unique<CMacroRecordDlg>(
-        *m_images, *m_prompts, *m_hook, &std::chrono::steady_clock::now, m_window.get());
+    connect(m_window.get(), &CBrisoldeDlg::keyAssignmentRequested, this,
+            &CBrisoldeApp::openKeyAssignment);
     connect(m_window.get(), &CBrisoldeDlg::macrosRequested, this, &CBrisoldeApp::openMacroManager);
-    connect(m_macroDialog.get(), &QDialog::finished, this, &CBrisoldeApp::onMacroManagerFinished);
     // "Perfil": an opened profile shows as soon as the profile manager ends (no pause needed).
-    m_profilesDlg =
-        std::make_unique<CConfigureDlg>(*m_session, *m_images, *m_prompts, m_window.get());
     connect(m_window.get(), &CBrisoldeDlg::profilesRequested, this,
-            [this] { m_profilesDlg->openOver(m_window->frameGeometry()); });
-    connect(m_profilesDlg.get(), &QDialog::finished, this, [this] {
-        if (!m_shutDown)
-            refreshFromImage(RefreshCause::Dialog);
-    });
+            [this] { profilesDialog().openOver(m_window->frameGeometry()); });
+    connect(m_window.get(), &CBrisoldeDlg::firstFramePainted, this, &CBrisoldeApp::afterFirstFrame,
+            Qt::QueuedConnection);
 
     m_sink = std::make_unique<GuiMessageSink>(
         [this](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -104,9 +122,16 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
     // The first picture shows "keymap.bin"; it is composed before the read-back thread
     // starts writing the image, and stays until the read-back has been handled.
     m_window->ReplaceImage(ImageChange::ReadBack);
-    if (setup.prefetch)
-        setup.prefetch->deliverTo(*m_images);
-    m_window->RedrawMainWindow();
+    if (!keptFrame.isNull()) {
+        m_window->ShowKeptFrame(keptFrame);
+        m_shownKeptFrame = true;
+    } else {
+        if (m_prefetch)
+            m_prefetch->deliverTo(*m_images);
+        m_prefetch = nullptr;
+        m_window->RedrawMainWindow();
+        m_composedFirstFrame = m_window->composedImage();
+    }
 
     connectKeyboard(setup.startHidden);
 }
@@ -166,10 +191,13 @@ void CBrisoldeApp::tellAboutStart(bool keyboardMissing) {
 
 void CBrisoldeApp::handleMessage(std::uint32_t message, std::uintptr_t wParam,
                                  std::intptr_t lParam) {
-    if (message == WM_READBACK_DONE)
-        onReadBackDone(lParam);
-    else if (message == WM_DEVICE_KEY_EVENT)
-        onDeviceKeyEvent(wParam);
+    // Both read the configuration, so they wait for an action that holds it.
+    m_runner->whenIdle([this, message, wParam, lParam] {
+        if (message == WM_READBACK_DONE)
+            onReadBackDone(lParam);
+        else if (message == WM_DEVICE_KEY_EVENT)
+            onDeviceKeyEvent(wParam);
+    });
 }
 
 void CBrisoldeApp::onReadBackDone(std::intptr_t lParam) {
@@ -184,8 +212,16 @@ void CBrisoldeApp::onReadBackDone(std::intptr_t lParam) {
 
 void CBrisoldeApp::refreshFromImage(RefreshCause cause) {
     const RefreshResult result = m_session->Refresh(cause);
+    showRefreshed();
+    tellRefreshed(cause, result);
+}
+
+void CBrisoldeApp::showRefreshed() {
     m_window->ReplaceImage(ImageChange::ReadBack);
     m_window->RedrawMainWindow();
+}
+
+void CBrisoldeApp::tellRefreshed(RefreshCause cause, const RefreshResult& result) {
     WarnIfNotWritten(*m_prompts, m_config, DataFile::Keymap, result.keymap);
     if (cause == RefreshCause::ReadBack)
         m_deviceActions->checkFirmware();
@@ -220,10 +256,70 @@ void CBrisoldeApp::onDeviceKeyEvent(std::uintptr_t code) {
     RunHostActionFor(m_config.keyActions, static_cast<std::uint32_t>(code), *m_launcher);
 }
 
+// --- After the first frame -----------------------------------------------------------------
+
+std::filesystem::path CBrisoldeApp::firstFrameFile() const {
+    return m_config.folders.dataFolder / kFirstFrameFileName;
+}
+
+void CBrisoldeApp::afterFirstFrame() {
+    if (m_prefetch)
+        m_prefetch->start(); // decodes while the dialogs are made
+    createDialogs();
+    if (m_prefetch)
+        m_prefetch->deliverTo(*m_images);
+    m_prefetch = nullptr;
+    // The kept frame stands for a composition that has not happened: the sliders' values go
+    // back into the image and the picture is composed now, unless the read-back holds the
+    // image (its refresh composes then).
+    if (m_shownKeptFrame)
+        m_window->RedrawMainWindow();
+    if (!m_composedFirstFrame.isNull()) {
+        if (const FileResult kept =
+                KeepFirstFrame(firstFrameFile(), m_firstFrameKey, m_composedFirstFrame);
+            !kept)
+            LogWarning("first frame: " + kept.error);
+        m_composedFirstFrame = {};
+    }
+}
+
+// --- Dialogs ------------------------------------------------------------------------------
+
+void CBrisoldeApp::createDialogs() {
+    if (m_keyMap)
+        return;
+    m_keyMap = std::make_unique<CKeyMap>(*m_images, m_config, *m_prompts, *m_hook, m_window.get());
+    connect(m_keyMap.get(), &QDialog::finished, this, &CBrisoldeApp::finishKeyAssignment);
+    m_macroDialog = std::make_unique<CMacroRecordDlg>(
+        *m_images, *m_prompts, *m_hook, &std::chrono::steady_clock::now, m_window.get());
+    connect(m_macroDialog.get(), &QDialog::finished, this, &CBrisoldeApp::onMacroManagerFinished);
+    m_profilesDlg =
+        std::make_unique<CConfigureDlg>(*m_session, *m_images, *m_prompts, m_window.get());
+    connect(m_profilesDlg.get(), &QDialog::finished, this, [this] {
+        if (!m_shutDown)
+            refreshFromImage(RefreshCause::Dialog);
+    });
+}
+
+CKeyMap& CBrisoldeApp::keyMap() {
+    createDialogs();
+    return *m_keyMap;
+}
+
+CMacroRecordDlg& CBrisoldeApp::macroDialog() {
+    createDialogs();
+    return *m_macroDialog;
+}
+
+CConfigureDlg& CBrisoldeApp::profilesDialog() {
+    createDialogs();
+    return *m_profilesDlg;
+}
+
 // --- The key assignment dialog -------------------------------------------------------------
 
 void CBrisoldeApp::openKeyAssignment(int key) {
-    if (!OpensKeyAssignment(key) || m_keyMap->isVisible())
+    if (!OpensKeyAssignment(key) || keyMap().isVisible())
         return;
     // The dialog starts from the stored assignment.
     m_session->ReloadKeyActions();
@@ -242,10 +338,10 @@ void CBrisoldeApp::finishKeyAssignment(int result) {
         WarnIfNotWritten(*m_prompts, m_config, DataFile::Keymap, stored.keymap);
 }
 
-// --- Dialogs ------------------------------------------------------------------------------
+// --- The macro manager ---------------------------------------------------------------------
 
 void CBrisoldeApp::openMacroManager() {
-    if (!m_macroDialog->isVisible())
+    if (!macroDialog().isVisible())
         m_macroDialog->openOn(m_config.macros);
 }
 
@@ -275,38 +371,72 @@ void CBrisoldeApp::onMacroManagerFinished(int result) {
 void CBrisoldeApp::onDeviceArrival() {
     if (m_shutDown)
         return;
-    const ArrivalResult result = m_session->OnArrival();
-    if (!result.error.empty())
-        LogWarning("arrival: " + result.error);
-    if (!result.reopened)
-        return;
-    m_window->setKeyboardMissing(false);
-    m_window->ReplaceImage(result.factoryReset ? ImageChange::FactoryReset
-                                               : ImageChange::Reconnected);
-    if (result.readBackDone)
-        onReadBackDone(0);
-    else
-        m_window->RedrawMainWindow();
+    struct Outcome {
+        ArrivalResult arrival;
+        std::optional<RefreshResult> refresh; // the read-back refresh that follows a reopening
+    };
+    auto outcome = std::make_shared<Outcome>();
+    BusyRunner::Action action;
+    action.work = [this, outcome] {
+        outcome->arrival = m_session->OnArrival();
+        // The refresh's own transfers (the lighting values read again) and "keymap.bin"
+        // belong to the arrival's wait as well.
+        if (outcome->arrival.reopened && outcome->arrival.readBackDone)
+            outcome->refresh = m_session->Refresh(RefreshCause::ReadBack);
+    };
+    action.apply = [this, outcome] {
+        const ArrivalResult& result = outcome->arrival;
+        if (!result.error.empty())
+            LogWarning("arrival: " + result.error);
+        if (!result.reopened)
+            return;
+        m_window->setKeyboardMissing(false);
+        m_window->ReplaceImage(result.factoryReset ? ImageChange::FactoryReset
+                                                   : ImageChange::Reconnected);
+        if (!outcome->refresh) {
+            m_window->RedrawMainWindow();
+            return;
+        }
+        m_window->setReadBackPending(false);
+        showRefreshed();
+    };
+    action.tell = [this, outcome] {
+        // Nothing to offer a program that is ending.
+        if (!outcome->refresh || m_runner->stopped())
+            return;
+        tellRefreshed(RefreshCause::ReadBack, *outcome->refresh);
+        if (!m_startupHooksRun) {
+            m_startupHooksRun = true;
+            QTimer::singleShot(0, this, &CBrisoldeApp::runStartupHooks);
+        }
+    };
+    m_runner->run(std::move(action));
 }
 
 void CBrisoldeApp::onDeviceRemoval() {
     if (m_shutDown)
         return;
-    m_session->OnRemoval(); // writes its own trace line
-    m_window->setKeyboardMissing(!m_session->keyboardConnected());
+    m_runner->run({[this] { m_session->OnRemoval(); }, // writes its own trace line
+                   [this] { m_window->setKeyboardMissing(!m_session->keyboardConnected()); },
+                   nullptr});
 }
 
 void CBrisoldeApp::reloadAfterScript() {
     if (m_shutDown)
         return;
-    m_session->ReloadAfterScript();
-    refreshFromImage(RefreshCause::Dialog);
+    // A Save or reset on a worker holds the configuration; the script's files are read after it.
+    m_runner->whenIdle([this] {
+        m_session->ReloadAfterScript();
+        refreshFromImage(RefreshCause::Dialog);
+    });
 }
 
 void CBrisoldeApp::shutdown() {
     if (m_shutDown)
         return;
     m_shutDown = true;
+    // An action still running ends first: the connection below must not go under it.
+    m_runner->stop();
     if (QSystemTrayIcon* tray = m_window->trayIcon())
         tray->hide();
     m_hotplug.reset();

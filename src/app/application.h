@@ -5,20 +5,25 @@
 // ImageStore, the Prompts, the device actions and the main window - and hands each window
 // and panel only the references it uses. It handles what the workers and the hotplug monitor
 // report, refreshes the window whenever the session replaced the image, and runs the dialogs
-// the window asks for:
+// the window asks for. The keyboard's long actions (Save, the factory reset, the keyboard going
+// and coming back) run one after the other on the BusyRunner's worker; closing the window
+// cuts the running one short. It runs the dialogs the window asks for:
 //
 //   window signal              dialog (to come)     afterwards
 //   keyAssignmentRequested(k)  CKeyMap              on OK Session::AssignKey
 //   profilesRequested()        CConfigureDlg        when it ends, refreshFromImage(Dialog)
 //   macrosRequested()          CMacroRecordDlg      on OK Session::CommitMacros
 //
-// Each dialog is created here once, gets the references it needs, and is connected to its
-// window signal in the constructor. The signals come from a click, whose redraw of the window
+// Each dialog is created here once, right after the window's first frame (or when first asked
+// for, if that comes earlier), gets the references it needs, and is connected to its window
+// signal in the constructor. The signals come from a click, whose redraw of the window
 // follows once the dialog has ended.
 
+#include "app/first_frame.h"
 #include "device/session.h"
 #include "model/config_state.h"
 
+#include <QImage>
 #include <QObject>
 
 #include <cstdint>
@@ -28,6 +33,7 @@
 
 namespace orvo {
 
+class BusyRunner;
 class CBrisoldeDlg;
 class CKeyMap;
 class DesktopLauncher;
@@ -44,6 +50,7 @@ class KeyboardHook;
 class Pacer;
 class Prompts;
 class SkinPrefetch;
+class StoppableBus;
 
 class CBrisoldeApp : public QObject {
     Q_OBJECT
@@ -75,7 +82,9 @@ public:
     Session& session() { return *m_session; }
     const ImageStore& images() const { return *m_images; }
     Prompts& prompts() { return *m_prompts; }
-    CMacroRecordDlg& macroDialog() { return *m_macroDialog; }
+    CMacroRecordDlg& macroDialog();
+    // Where the keyboard's long actions run; busy() while one waits or runs.
+    BusyRunner& runner() { return *m_runner; }
 
     // The window after the session replaced the image from the keyboard (or a dialog did):
     // the session's data part, the sliders and a redraw; after a read-back also the
@@ -84,7 +93,7 @@ public:
 
     // The key assignment dialog, and where host-side key actions start (tests put their own
     // launcher in place of the desktop's).
-    CKeyMap& keyMap() { return *m_keyMap; }
+    CKeyMap& keyMap();
     void setHostActionLauncher(HostActionLauncher& launcher) { m_launcher = &launcher; }
 
     // Stops the hotplug monitor, the listener and every worker, and closes the keyboard;
@@ -98,6 +107,10 @@ public:
 private:
     void handleMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
     void onReadBackDone(std::intptr_t lParam);
+    // The two halves of refreshFromImage: the window follows the image, then the user is told
+    // about "keymap.bin" and, after a read-back, offered newer firmware.
+    void showRefreshed();
+    void tellRefreshed(RefreshCause cause, const RefreshResult& result);
     void onDeviceKeyEvent(std::uintptr_t code);
     void onDeviceArrival();
     void onDeviceRemoval();
@@ -105,6 +118,13 @@ private:
     void connectKeyboard(bool startHidden);
     void tellAboutStart(bool keyboardMissing);
     void runStartupHooks();
+    // Once the first frame is on screen: the dialogs, the skin's pictures, a fresh composition
+    // after a kept first frame, and keeping a newly composed one for the next start.
+    void afterFirstFrame();
+    std::filesystem::path firstFrameFile() const;
+    // Makes the three dialogs; nothing when they exist.
+    void createDialogs();
+    CConfigureDlg& profilesDialog();
     void openKeyAssignment(int key);
     void finishKeyAssignment(int result);
     // The macro manager: opened on "Macros"; its OK commits the macros and writes both files.
@@ -114,9 +134,10 @@ private:
     ConfigState m_config;
     std::unique_ptr<ImageStore> m_images;
     std::unique_ptr<Pacer> m_pacer;
-    std::unique_ptr<HidBus> m_bus;
+    std::unique_ptr<StoppableBus> m_bus;
     std::unique_ptr<DeviceConnection> m_connection;
     std::unique_ptr<Session> m_session;
+    std::unique_ptr<BusyRunner> m_runner;
     std::unique_ptr<DialogPrompts> m_dialogPrompts;
     Prompts* m_prompts = nullptr;
     std::unique_ptr<DeviceActions> m_deviceActions;
@@ -130,6 +151,11 @@ private:
     std::unique_ptr<GuiMessageSink> m_sink;
     std::unique_ptr<HotplugMonitor> m_hotplug;
     std::unique_ptr<CMacroRecordDlg> m_macroDialog;
+    // The skin's pictures decoded ahead, until handed to the ImageStore; not owned.
+    SkinPrefetch* m_prefetch = nullptr;
+    FirstFrameKey m_firstFrameKey;
+    QImage m_composedFirstFrame; // to keep for the next start (null when it was a kept one)
+    bool m_shownKeptFrame = false;
     bool m_shutDown = false;
     bool m_startupHooksRun = false;
     // The dialogs, last: each goes before the window it belongs to.

@@ -1,11 +1,11 @@
 #include "app/brisolde_dlg.h"
 
 #include "app/about_dlg.h"
+#include "app/busy_runner.h"
 #include "app/device_actions.h"
 #include "app/file_warnings.h"
 #include "app/lighting_panel.h"
 #include "app/main_window_composer.h"
-#include "app/override_cursor.h"
 #include "app/prompts.h"
 #include "app/slider_drawing.h"
 #include "app/tray_menu.h"
@@ -26,6 +26,7 @@
 #include <QPainter>
 
 #include <cstdio>
+#include <memory>
 
 namespace orvo {
 
@@ -47,9 +48,10 @@ QIcon ProgramIcon(const ImageStore& images) {
 } // namespace
 
 CBrisoldeDlg::CBrisoldeDlg(Session& session, ImageStore& images, Prompts& prompts,
-                           DeviceActions& deviceActions, bool hasTray, QWidget* parent)
+                           DeviceActions& deviceActions, BusyRunner& runner, bool hasTray,
+                           QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_session(session), m_images(images),
-      m_prompts(prompts), m_deviceActions(deviceActions), m_hasTray(hasTray) {
+      m_prompts(prompts), m_deviceActions(deviceActions), m_runner(runner), m_hasTray(hasTray) {
     setWindowTitle(QString::fromUtf16(kMainWindowTitle));
     // Every pixel comes from the composed picture; nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -109,8 +111,8 @@ void CBrisoldeDlg::createTrayIcon() {
     m_tray->show();
 }
 
-bool CBrisoldeDlg::keyboardConnected() const {
-    return m_session.keyboardConnected();
+bool CBrisoldeDlg::imageAway() const {
+    return m_readBackPending || m_runner.working();
 }
 
 void CBrisoldeDlg::setKeyboardMissing(bool missing) {
@@ -184,9 +186,9 @@ void CBrisoldeDlg::setSliderPosition(int controlId, int position) {
 }
 
 void CBrisoldeDlg::onSliderMoved(int controlId, int position) {
-    // While the read-back thread fills the image the sliders only show; they are set from
-    // the image once it is done.
-    if (!m_readBackPending)
+    // While a worker fills the image the sliders only show; they are set from the image once
+    // it is done.
+    if (!imageAway())
         StoreSliderPosition(m_session.config().image, controlId, position);
     CBitSlider* slider = m_sliders.byId(controlId);
     if (slider == nullptr || slider->isHidden() || m_canvas.isNull())
@@ -205,9 +207,14 @@ QImage CBrisoldeDlg::composeNow() {
     return m_canvas;
 }
 
+void CBrisoldeDlg::ShowKeptFrame(const QImage& picture) {
+    m_canvas = picture;
+    update();
+}
+
 void CBrisoldeDlg::RedrawMainWindow() {
-    // While the read-back thread fills the image nothing reads it here.
-    if (!m_readBackPending) {
+    // While a worker has the image nothing reads it here: the last picture stays.
+    if (!imageAway()) {
         if (m_settleDue) {
             m_settleDue = false;
             settleImage();
@@ -230,14 +237,15 @@ void CBrisoldeDlg::paintEvent(QPaintEvent* event) {
             std::fputs("first frame\n", stdout);
             std::fflush(stdout);
         }
+        Q_EMIT firstFramePainted();
     }
 }
 
 // --- Mouse and keys ------------------------------------------------------------------------
 
 void CBrisoldeDlg::mousePressEvent(QMouseEvent* event) {
-    // Clicks wait for the start-up read-back: they would edit the image it is filling.
-    if (m_readBackPending)
+    // Clicks wait while a worker has the image: they would edit what it is filling.
+    if (imageAway())
         return;
     if (event->button() == Qt::LeftButton)
         m_dispatcher->leftButtonDown(ToPoint(event->position()));
@@ -246,7 +254,7 @@ void CBrisoldeDlg::mousePressEvent(QMouseEvent* event) {
 }
 
 void CBrisoldeDlg::mouseMoveEvent(QMouseEvent* event) {
-    if (m_readBackPending)
+    if (imageAway())
         return;
     // A band whose button-up went elsewhere ends here.
     if (!(event->buttons() & Qt::LeftButton))
@@ -255,7 +263,7 @@ void CBrisoldeDlg::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CBrisoldeDlg::mouseReleaseEvent(QMouseEvent* event) {
-    if (m_readBackPending)
+    if (imageAway())
         return;
     if (event->button() != Qt::LeftButton) {
         QWidget::mouseReleaseEvent(event);
@@ -340,18 +348,20 @@ void CBrisoldeDlg::minimise() {
 }
 
 void CBrisoldeDlg::saveChanges() {
-    SaveResult result;
-    {
-        OverrideCursor wait(Qt::WaitCursor);
-        result = m_session.Save();
-    }
-    if (result.ok()) {
-        WarnIfNotWritten(m_prompts, m_session.config(), DataFile::Keymap, result.keymap);
-        return;
-    }
-    // The changes stay in the image, so the next Save sends them again.
-    m_prompts.warn(QString::fromUtf16(kWarningCaption), QString::fromUtf16(kSaveFailedText));
-    Q_EMIT saveFailed();
+    auto result = std::make_shared<SaveResult>();
+    BusyRunner::Action action;
+    action.work = [this, result] { *result = m_session.Save(); };
+    action.apply = [this] { RedrawMainWindow(); };
+    action.tell = [this, result] {
+        if (result->ok()) {
+            WarnIfNotWritten(m_prompts, m_session.config(), DataFile::Keymap, result->keymap);
+            return;
+        }
+        // The changes stay in the image, so the next Save sends them again.
+        m_prompts.warn(QString::fromUtf16(kWarningCaption), QString::fromUtf16(kSaveFailedText));
+        Q_EMIT saveFailed();
+    };
+    m_runner.run(std::move(action));
 }
 
 void CBrisoldeDlg::cancelChanges() {

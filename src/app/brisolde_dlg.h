@@ -21,6 +21,7 @@
 
 namespace orvo {
 
+class BusyRunner;
 class DeviceActions;
 class ImageStore;
 class LightingPanel;
@@ -39,15 +40,20 @@ inline constexpr auto kAboutMenuText = u"About Brisolde(&A)...";
 class CBrisoldeDlg : public QWidget, private MainWindowCommands {
     Q_OBJECT
 public:
-    // The window over the application's session, skin pictures, questions and device
-    // actions, all of which outlive it; `hasTray` says whether the desktop shows tray icons.
+    // The window over the application's session, skin pictures, questions, device actions
+    // and the runner of the keyboard's long actions (Save goes there), all of which outlive
+    // it; `hasTray` says whether the desktop shows tray icons.
     CBrisoldeDlg(Session& session, ImageStore& images, Prompts& prompts,
-                 DeviceActions& deviceActions, bool hasTray, QWidget* parent = nullptr);
+                 DeviceActions& deviceActions, BusyRunner& runner, bool hasTray,
+                 QWidget* parent = nullptr);
     ~CBrisoldeDlg() override;
 
     // Composes the whole window off-screen and schedules one copy to the screen. After the
     // image was replaced, the values the window shows go back into it first (ReplaceImage).
     void RedrawMainWindow();
+    // Shows `picture`, composed earlier from exactly what the window would compose now, until
+    // the next redraw composes afresh.
+    void ShowKeptFrame(const QImage& picture);
     // The composed picture of the last redraw (size of "main.png").
     const QImage& composedImage() const { return m_canvas; }
     // Composes afresh and returns the picture (for screenshots and tests).
@@ -68,7 +74,9 @@ public:
     // Ends the window (close button, "Salir", the window manager): the program exits.
     void end();
 
-    bool keyboardConnected() const;
+    // The keyboard as the window was last told about it (asking the connection would wait for
+    // an action that holds it).
+    bool keyboardConnected() const { return !m_state.keyboardMissing; }
     // The keyboard went or came back: the top strip says so while it is away.
     void setKeyboardMissing(bool missing);
     // The desktop shows tray icons, so a hidden window can be brought back.
@@ -81,6 +89,9 @@ public:
     // takes no clicks, until the read-back has been handled.
     bool readBackPending() const { return m_readBackPending; }
     void setReadBackPending(bool pending) { m_readBackPending = pending; }
+    // The image belongs to a worker now (the start-up read-back, or a Save, reset or
+    // reconnection on the runner): the window shows its last picture and keeps off the image.
+    bool imageAway() const;
 
     ConfigState& config();
     MainWindowState& state() { return m_state; }
@@ -94,6 +105,8 @@ public:
     TrayMenu* trayMenu() const { return m_trayMenu; }
 
 Q_SIGNALS:
+    // The window's first picture is on the screen (emitted once).
+    void firstFramePainted();
     // The window ended (close button or "Salir"): the program exits.
     void finished();
     // A Save could not reach the keyboard; emitted after the warning box was closed.
@@ -138,6 +151,7 @@ private:
     ImageStore& m_images;
     Prompts& m_prompts;
     DeviceActions& m_deviceActions;
+    BusyRunner& m_runner;
     MainWindowState m_state;
     MainSliders m_sliders;
     SkinnedWindow* m_skin = nullptr; // owned as a child object

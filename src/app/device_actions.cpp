@@ -1,7 +1,7 @@
 #include "app/device_actions.h"
 
+#include "app/busy_runner.h"
 #include "app/file_warnings.h"
-#include "app/override_cursor.h"
 #include "app/prompts.h"
 #include "controls/qt_convert.h"
 #include "device/session.h"
@@ -13,33 +13,39 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <memory>
+
 namespace orvo {
 
-DeviceActions::DeviceActions(Session& session, Prompts& prompts, QObject* parent)
-    : QObject(parent), m_session(session), m_prompts(prompts) {}
+DeviceActions::DeviceActions(Session& session, Prompts& prompts, BusyRunner& runner,
+                             QObject* parent)
+    : QObject(parent), m_session(session), m_prompts(prompts), m_runner(runner) {}
 
 void DeviceActions::factoryReset() {
     if (m_updaterRunning)
         return;
     if (!m_prompts.confirm(ToQString(kFactoryResetCaption), ToQString(kFactoryResetQuestion)))
         return;
-    ResetResult result;
-    {
-        OverrideCursor wait(Qt::WaitCursor);
-        // The reset also re-seeds the key tables and writes "keymap.bin"; the snapshots
-        // follow the file, so they keep the old values when it cannot be written.
-        result = m_session.FactoryReset();
-        if (result.transfersOk)
+    auto result = std::make_shared<ResetResult>();
+    BusyRunner::Action action;
+    // The reset also re-seeds the key tables and writes "keymap.bin"; the snapshots follow
+    // the file, so they keep the old values when it cannot be written.
+    action.work = [this, result] { *result = m_session.FactoryReset(); };
+    action.apply = [this, result] {
+        if (result->transfersOk)
             Q_EMIT imageReplaced(ImageChange::FactoryReset);
-    }
-    if (!result.error.empty())
-        LogWarning("factory reset: " + result.error);
-    // The keyboard and every setting are as they were; say so instead of looking done.
-    if (!result.transfersOk)
-        m_prompts.warn(ToQString(kFactoryResetCaption), ToQString(kFactoryResetFailedText));
-    else
-        WarnIfNotWritten(m_prompts, m_session.config(), DataFile::Keymap,
-                         {result.keymapWritten, result.error});
+    };
+    action.tell = [this, result] {
+        if (!result->error.empty())
+            LogWarning("factory reset: " + result->error);
+        // The keyboard and every setting are as they were; say so instead of looking done.
+        if (!result->transfersOk)
+            m_prompts.warn(ToQString(kFactoryResetCaption), ToQString(kFactoryResetFailedText));
+        else
+            WarnIfNotWritten(m_prompts, m_session.config(), DataFile::Keymap,
+                             {result->keymapWritten, result->error});
+    };
+    m_runner.run(std::move(action));
 }
 
 bool DeviceActions::LaunchUpdater() {

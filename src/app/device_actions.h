@@ -8,6 +8,7 @@
 
 namespace orvo {
 
+class BusyRunner;
 class Prompts;
 class Session;
 
@@ -21,9 +22,11 @@ inline constexpr auto kFirmwareQuestion = u"¿Nuevo firmware disponible, actuali
 class DeviceActions : public QObject {
     Q_OBJECT
 public:
-    DeviceActions(Session& session, Prompts& prompts, QObject* parent = nullptr);
+    DeviceActions(Session& session, Prompts& prompts, BusyRunner& runner,
+                  QObject* parent = nullptr);
 
-    // Help menu item 0: asks, then resets the keyboard and reloads everything from it.
+    // Help menu item 0: asks, then resets the keyboard and reloads everything from it on the
+    // runner's worker; the image is replaced when that is done.
     void factoryReset();
     // Help menu item 1: starts the firmware updater and waits for it. The window keeps
     // repainting meanwhile but takes no input. Returns false when the updater is missing or
@@ -42,6 +45,7 @@ Q_SIGNALS:
 private:
     Session& m_session;
     Prompts& m_prompts;
+    BusyRunner& m_runner;
     bool m_updaterRunning = false;
 };
 

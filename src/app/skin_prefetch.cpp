@@ -36,7 +36,12 @@ QStringList FirstFramePictures() {
     return names;
 }
 
-SkinPrefetch::SkinPrefetch(QString folder) : m_folder(std::move(folder)) {
+SkinPrefetch::SkinPrefetch(QString folder) : m_folder(std::move(folder)) {}
+
+void SkinPrefetch::start() {
+    if (m_started)
+        return;
+    m_started = true;
     m_decoder = std::thread([this] {
         for (const QString& name : FirstFramePictures()) {
             QImageReader reader(m_folder + name, "png");
@@ -67,6 +72,7 @@ void SkinPrefetch::join() {
 }
 
 void SkinPrefetch::deliverTo(const ImageStore& store) {
+    start();
     join();
     if (store.folder() != m_folder)
         return;

@@ -1,7 +1,7 @@
 #pragma once
-// Prepares the first frame on worker threads while the window sets itself up: decodes the
-// main window's skin pictures, and loads the font database by drawing one label. The
-// pictures go into the window's ImageStore, which keeps them exactly as it would have
+// Prepares the window's first composition on worker threads while the window sets itself up:
+// decodes the main window's skin pictures, and loads the font database by drawing one label.
+// The pictures go into the window's ImageStore, which keeps them exactly as it would have
 // decoded them itself.
 
 #include <QHash>
@@ -21,14 +21,17 @@ QStringList FirstFramePictures();
 
 class SkinPrefetch {
 public:
-    // Starts the work; `folder` is the image folder (ends with '/'). Needs the application
-    // object to exist already.
+    // `folder` is the image folder (ends with '/'). Needs the application object to exist
+    // already.
     explicit SkinPrefetch(QString folder);
     ~SkinPrefetch();
     SkinPrefetch(const SkinPrefetch&) = delete;
     SkinPrefetch& operator=(const SkinPrefetch&) = delete;
 
-    // Waits for the work and hands the pictures to `store` when it reads the same folder.
+    // Starts the work on its threads (once).
+    void start();
+    // Waits for the work (started now if it was not) and hands the pictures to `store` when
+    // it reads the same folder.
     void deliverTo(const ImageStore& store);
 
 private:
@@ -42,6 +45,7 @@ private:
     QHash<QString, Decoded> m_images;
     std::thread m_decoder;
     std::thread m_fonts;
+    bool m_started = false;
 };
 
 } // namespace orvo

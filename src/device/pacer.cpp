@@ -6,10 +6,20 @@
 namespace orvo {
 
 void RealPacer::Sleep(int ms) {
-    if (ms <= 0)
+    if (ms <= 0) {
         std::this_thread::yield();
-    else
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        return;
+    }
+    std::unique_lock lock(m_mutex);
+    m_wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_interrupted; });
+}
+
+void RealPacer::Interrupt() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_interrupted = true;
+    }
+    m_wake.notify_all();
 }
 
 void RecordingPacer::Sleep(int ms) {

@@ -3,6 +3,7 @@
 // sequence without waiting for it.
 
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <vector>
 
@@ -13,12 +14,21 @@ public:
     virtual ~Pacer() = default;
     // Pauses for `ms` milliseconds; 0 only yields the processor.
     virtual void Sleep(int ms) = 0;
+    // The program stops what it is doing: the pause in progress ends now and every later one
+    // returns at once. Pacers that never wait need not do anything.
+    virtual void Interrupt() {}
 };
 
-// Sleeps for real.
+// Sleeps for real, until interrupted.
 class RealPacer final : public Pacer {
 public:
     void Sleep(int ms) override;
+    void Interrupt() override;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_interrupted = false;
 };
 
 // Records each pause and returns at once. Safe to share between threads.

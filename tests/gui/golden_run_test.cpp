@@ -1,7 +1,8 @@
 // One recorded run of the program against the simulated keyboard: start-up, a Save with
-// changes, a factory reset from the help menu, the Save after it, and the close button. What
-// the keyboard received (times left out) and the bytes of the data files after each step must
-// stay as recorded in tests/gui/golden/. After a deliberate change of behaviour, record the run
+// changes, a factory reset from the help menu, the Save after it, an unplug and arrival with an
+// edit not saved yet, the Save after that, and the close button. What the keyboard received
+// (times left out), the pauses made and the bytes of the data files after each step must stay
+// as recorded in tests/gui/golden/. After a deliberate change of behaviour, record the run
 // again with ORVO_RECORD_GOLDEN=1 and review the difference.
 
 #include "main_window_fixture.h"
@@ -73,12 +74,19 @@ protected:
         EXPECT_EQ(actual.size(), expected.size()) << step;
     }
 
-    // The transfers since the last step and the data files now.
+    // The transfers and pauses since the last step and the data files now.
     std::vector<std::string> step(bool withMacros = false) {
         std::vector<std::string> lines{"# transfers"};
         const auto sent = StripTimes(traceSince(m_traceMark));
         lines.insert(lines.end(), sent.begin(), sent.end());
         m_traceMark = traceLinesNow();
+        const std::vector<int> paused = pauses();
+        std::ostringstream pauseLine;
+        pauseLine << "# pauses";
+        for (std::size_t i = m_pauseMark; i < paused.size(); ++i)
+            pauseLine << ' ' << paused[i];
+        m_pauseMark = paused.size();
+        lines.push_back(pauseLine.str());
         const auto keymap = Dump(keymapFile());
         lines.insert(lines.end(), keymap.begin(), keymap.end());
         if (withMacros) {
@@ -94,6 +102,7 @@ protected:
 
     ConfirmingPrompts prompts;
     std::size_t m_traceMark = 0;
+    std::size_t m_pauseMark = 0;
 };
 
 TEST_F(GoldenRunTest, StartSaveResetAndCloseMatchTheRecordedRun) {
@@ -129,6 +138,20 @@ TEST_F(GoldenRunTest, StartSaveResetAndCloseMatchTheRecordedRun) {
     // the next Save sends what they show.
     click(950, 604);
     check("save-after-reset", step());
+
+    // Unplugged with an edit not saved yet: the keyboard is read again when it comes back,
+    // the edit stays, and the next Save sends exactly it.
+    click(120, 578); // game mode
+    unplug();
+    ProcessEventsUntil([&] { return !w.keyboardConnected(); });
+    ASSERT_FALSE(w.keyboardConnected());
+    std::filesystem::remove(simulator() / kSimulatorUnpluggedFile);
+    ProcessEventsUntil([&] { return w.keyboardConnected(); });
+    ASSERT_TRUE(w.keyboardConnected());
+    settle();
+    check("arrival", step());
+    click(950, 604);
+    check("save-after-arrival", step());
 
     click(985, 12); // close
     check("close", step(true));

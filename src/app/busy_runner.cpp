@@ -1,0 +1,156 @@
+#include "app/busy_runner.h"
+
+#include "app/override_cursor.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QMenu>
+#include <QTimer>
+
+namespace orvo {
+
+namespace {
+
+bool IsUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+BusyRunner::BusyRunner(std::function<void()> interrupt, QObject* parent)
+    : QObject(parent), m_interrupt(std::move(interrupt)) {}
+
+BusyRunner::~BusyRunner() {
+    stop();
+}
+
+void BusyRunner::run(Action action) {
+    if (m_stopped)
+        return;
+    m_queue.push_back(std::move(action));
+    updateInputBlock();
+    scheduleStart();
+}
+
+void BusyRunner::whenIdle(std::function<void()> handler) {
+    if (m_stopped)
+        return;
+    if (!busy())
+        handler();
+    else
+        run({nullptr, std::move(handler), nullptr});
+}
+
+void BusyRunner::scheduleStart() {
+    if (m_startScheduled || m_current)
+        return;
+    m_startScheduled = true;
+    // At the next pass, so the click that asked for the action is drawn before the worker
+    // takes the configuration.
+    QTimer::singleShot(0, this, [this] {
+        m_startScheduled = false;
+        startNext();
+    });
+}
+
+void BusyRunner::startNext() {
+    while (!m_stopped && !m_current && !m_queue.empty()) {
+        Action next = std::move(m_queue.front());
+        m_queue.pop_front();
+        if (!next.work) {
+            // A handler that only waited for its turn.
+            if (next.apply)
+                next.apply();
+            if (next.tell)
+                next.tell();
+            continue;
+        }
+        m_current = std::move(next);
+        const unsigned generation = ++m_generation;
+        m_worker = std::thread([this, generation, work = m_current->work] {
+            work();
+            QMetaObject::invokeMethod(
+                this, [this, generation] { workerFinished(generation); }, Qt::QueuedConnection);
+        });
+        break;
+    }
+    updateInputBlock();
+    if (!busy())
+        Q_EMIT idle();
+}
+
+void BusyRunner::workerFinished(unsigned generation) {
+    // A notice that comes after stop() already took the worker's result is stale.
+    if (generation != m_generation || !m_worker.joinable())
+        return;
+    finishCurrent();
+}
+
+void BusyRunner::finishCurrent() {
+    m_worker.join();
+    Action done = std::move(*m_current);
+    m_current.reset();
+    if (done.apply)
+        done.apply();
+    // The next action may take the configuration now; the user is told meanwhile.
+    if (!m_stopped)
+        startNext();
+    if (done.tell)
+        done.tell();
+}
+
+void BusyRunner::stop() {
+    if (m_stopped)
+        return;
+    m_stopped = true;
+    m_queue.clear();
+    if (m_worker.joinable()) {
+        m_interrupt();
+        finishCurrent();
+    }
+    updateInputBlock();
+}
+
+void BusyRunner::updateInputBlock() {
+    const bool block = busy() && !m_stopped;
+    if (block == m_blocking)
+        return;
+    m_blocking = block;
+    if (block) {
+        qApp->installEventFilter(this);
+        m_waitCursor = std::make_unique<OverrideCursor>(Qt::WaitCursor);
+    } else {
+        qApp->removeEventFilter(this);
+        m_waitCursor.reset();
+    }
+}
+
+bool BusyRunner::eventFilter(QObject* watched, QEvent* event) {
+    if (!IsUserInput(event->type()) || !m_window || !watched->isWidgetType())
+        return false;
+    for (auto* widget = static_cast<QWidget*>(watched); widget; widget = widget->parentWidget()) {
+        if (qobject_cast<QMenu*>(widget))
+            return false;
+        if (widget == m_window)
+            return true;
+    }
+    return false;
+}
+
+} // namespace orvo
