@@ -79,6 +79,8 @@ public:
 
     CBrisoldeDlg& window() { return *m_window; }
     ConfigState& config() { return m_config; }
+    // The window's first picture was the one kept from the last start.
+    bool shownKeptFrame() const { return m_shownKeptFrame; }
     Session& session() { return *m_session; }
     const ImageStore& images() const { return *m_images; }
     Prompts& prompts() { return *m_prompts; }

@@ -5,7 +5,8 @@
 #include "model/first_frame_file.h"
 #include "model/slider_fields.h"
 
-#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 namespace orvo {
 
@@ -29,10 +30,13 @@ void Append(FirstFrameKey& key, const QString& text) {
 
 // A file as its name, size and time of change (-1 when it is missing).
 void AppendStamp(FirstFrameKey& key, const QString& file) {
-    const QFileInfo info(file);
     Append(key, file);
-    Append(key, info.exists() ? info.size() : -1);
-    Append(key, info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1);
+    const std::filesystem::path path = file.toStdString();
+    std::error_code sizeError, timeError;
+    const auto size = std::filesystem::file_size(path, sizeError);
+    const auto changed = std::filesystem::last_write_time(path, timeError);
+    Append(key, sizeError ? -1 : static_cast<std::int64_t>(size));
+    Append(key, timeError ? -1 : static_cast<std::int64_t>(changed.time_since_epoch().count()));
 }
 
 } // namespace

@@ -32,7 +32,6 @@ int main(int argc, char* argv[]) {
     orvo::SingleInstance instance;
     if (!instance.claim())
         return 0;
-
     // The first frame's pictures and fonts are prepared while the window sets itself up.
     const std::filesystem::path exe = QCoreApplication::applicationFilePath().toStdString();
     orvo::SkinPrefetch prefetch(orvo::ImageFolderOf(exe));

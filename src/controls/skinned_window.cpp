@@ -31,7 +31,7 @@ void SkinnedWindow::setFreeSpots(std::function<bool(QPoint)> isFree) {
 
 QSize SkinnedWindow::backgroundSize() const {
     // The header is enough: the picture itself is decoded when the window is painted.
-    const QSize size = QImageReader(m_images.path(m_background)).size();
+    const QSize size = QImageReader(m_images.path(m_background), "png").size();
     return size.isValid() ? size : m_fallbackSize;
 }
 

@@ -89,6 +89,14 @@ protected:
 
     // Starts the program and waits for the start-up read-back to be handled.
     CBrisoldeDlg& start(bool show = true) {
+        CBrisoldeDlg& w = launch(show);
+        ProcessEventsUntil([&] { return !w.readBackPending(); });
+        QCoreApplication::processEvents();
+        return w;
+    }
+    // Starts the program and returns before any event is handled: the window shows its first
+    // picture.
+    CBrisoldeDlg& launch(bool show = true) {
         CBrisoldeApp::Setup setup;
         setup.executable = executable();
         if (m_ownPacer) {
@@ -104,10 +112,10 @@ protected:
         CBrisoldeDlg& w = m_app->window();
         if (show && !w.startsHidden())
             w.show();
-        ProcessEventsUntil([&] { return !w.readBackPending(); });
-        QCoreApplication::processEvents();
         return w;
     }
+    // Ends the program as its window's "Salir" would.
+    void stop() { m_app.reset(); }
     CBrisoldeApp& app() { return *m_app; }
     // Every pause the program made so far, in order.
     std::vector<int> pauses() const { return m_pacer->pauses(); }
