@@ -69,6 +69,7 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
     m_runner = std::make_unique<BusyRunner>([this] {
         m_bus->Stop();
         m_pacer->Interrupt();
+        m_connection->AbortLockWait();
     });
     // "keymap.bin" goes into the image before the read-back thread starts, so that the
     // keyboard's values win over the file's.
@@ -206,6 +207,7 @@ void CBrisoldeApp::handleMessage(std::uint32_t message, std::uintptr_t wParam,
 void CBrisoldeApp::onReadBackDone(std::intptr_t lParam) {
     m_window->setReadBackPending(false);
     refreshFromImage(lParam == 0 ? RefreshCause::ReadBack : RefreshCause::Dialog);
+    reloadIfAScriptAsked();
     if (!m_startupHooksRun) {
         m_startupHooksRun = true;
         // After the handler returned, so the read-back thread is not kept waiting.
@@ -299,9 +301,16 @@ void CBrisoldeApp::createDialogs() {
     m_profilesDlg =
         std::make_unique<CConfigureDlg>(*m_session, *m_images, *m_prompts, m_window.get());
     connect(m_profilesDlg.get(), &QDialog::finished, this, [this] {
+        // A close from the window manager is no input the runner holds back.
         if (!m_shutDown)
-            refreshFromImage(RefreshCause::Dialog);
+            m_runner->whenIdle([this] { refreshFromImage(RefreshCause::Dialog); });
     });
+    // After each dialog's own handling: a script's change waited for it.
+    for (QDialog* dialog :
+         {static_cast<QDialog*>(m_keyMap.get()), static_cast<QDialog*>(m_macroDialog.get()),
+          static_cast<QDialog*>(m_profilesDlg.get())})
+        connect(dialog, &QDialog::finished, this, &CBrisoldeApp::reloadIfAScriptAsked,
+                Qt::QueuedConnection);
 }
 
 CKeyMap& CBrisoldeApp::keyMap() {
@@ -402,6 +411,7 @@ void CBrisoldeApp::onDeviceArrival() {
         }
         m_window->setReadBackPending(false);
         showRefreshed();
+        reloadIfAScriptAsked(); // queued behind this action
     };
     action.tell = [this, outcome] {
         // Nothing to offer a program that is ending.
@@ -427,11 +437,33 @@ void CBrisoldeApp::onDeviceRemoval() {
 void CBrisoldeApp::reloadAfterScript() {
     if (m_shutDown)
         return;
-    // A Save or reset on a worker holds the configuration; the script's files are read after it.
-    m_runner->whenIdle([this] {
+    // The start-up read-back and an open dialog hold the configuration: the script's files are
+    // read when they are done.
+    if (m_window->readBackPending() || dialogOpen()) {
+        m_scriptRefreshPending = true;
+        return;
+    }
+    m_scriptRefreshPending = false;
+    // Reading the keyboard again takes its pauses: on the worker, after any running action.
+    auto result = std::make_shared<RefreshResult>();
+    BusyRunner::Action action;
+    action.work = [this, result] {
         m_session->ReloadAfterScript();
-        refreshFromImage(RefreshCause::Dialog);
-    });
+        *result = m_session->Refresh(RefreshCause::Dialog);
+    };
+    action.apply = [this] { showRefreshed(); };
+    action.tell = [this, result] { tellRefreshed(RefreshCause::Dialog, *result); };
+    m_runner->run(std::move(action));
+}
+
+void CBrisoldeApp::reloadIfAScriptAsked() {
+    if (m_scriptRefreshPending)
+        reloadAfterScript();
+}
+
+bool CBrisoldeApp::dialogOpen() const {
+    const auto visible = [](const QWidget* dialog) { return dialog && dialog->isVisible(); };
+    return visible(m_keyMap.get()) || visible(m_macroDialog.get()) || visible(m_profilesDlg.get());
 }
 
 void CBrisoldeApp::shutdown() {

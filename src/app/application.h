@@ -107,6 +107,9 @@ public:
     void reloadAfterScript();
 
 private:
+    // A script's change that waited for a dialog or the read-back is taken up now.
+    void reloadIfAScriptAsked();
+    bool dialogOpen() const;
     void handleMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
     void onReadBackDone(std::intptr_t lParam);
     // The two halves of refreshFromImage: the window follows the image, then the user is told
@@ -158,6 +161,7 @@ private:
     FirstFrameKey m_firstFrameKey;
     QImage m_composedFirstFrame; // to keep for the next start (null when it was a kept one)
     bool m_shownKeptFrame = false;
+    bool m_scriptRefreshPending = false; // a script's change waits for a dialog or the read-back
     bool m_shutDown = false;
     bool m_startupHooksRun = false;
     // The dialogs, last: each goes before the window it belongs to.

@@ -361,6 +361,9 @@ void CBrisoldeDlg::saveChanges() {
         m_prompts.warn(QString::fromUtf16(kWarningCaption), QString::fromUtf16(kSaveFailedText));
         Q_EMIT saveFailed();
     };
+    // Cut short between its first lighting report (brightness 0) and its last, a Save would
+    // leave the keyboard dark: closing the window waits for it.
+    action.interruptible = false;
     m_runner.run(std::move(action));
 }
 

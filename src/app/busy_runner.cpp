@@ -70,15 +70,15 @@ void BusyRunner::scheduleStart() {
 }
 
 void BusyRunner::startNext() {
+    // A result being applied or told starts the next action when it is done.
+    if (m_onUiThread)
+        return;
     while (!m_stopped && !m_current && !m_queue.empty()) {
         Action next = std::move(m_queue.front());
         m_queue.pop_front();
         if (!next.work) {
             // A handler that only waited for its turn.
-            if (next.apply)
-                next.apply();
-            if (next.tell)
-                next.tell();
+            onUiThread(next);
             continue;
         }
         m_current = std::move(next);
@@ -106,13 +106,22 @@ void BusyRunner::finishCurrent() {
     m_worker.join();
     Action done = std::move(*m_current);
     m_current.reset();
-    if (done.apply)
-        done.apply();
-    // The next action may take the configuration now; the user is told meanwhile.
+    onUiThread(done);
     if (!m_stopped)
         startNext();
-    if (done.tell)
-        done.tell();
+}
+
+void BusyRunner::onUiThread(const Action& action) {
+    // The next action waits until the user has been told: what `tell` reads stays as `apply`
+    // left it. The boxes it shows take input meanwhile.
+    m_onUiThread = true;
+    updateInputBlock();
+    if (action.apply)
+        action.apply();
+    if (action.tell)
+        action.tell();
+    m_onUiThread = false;
+    updateInputBlock();
 }
 
 void BusyRunner::stop() {
@@ -121,14 +130,16 @@ void BusyRunner::stop() {
     m_stopped = true;
     m_queue.clear();
     if (m_worker.joinable()) {
-        m_interrupt();
+        // A Save cut short would leave the keyboard dark: it is waited for instead.
+        if (m_current->interruptible)
+            m_interrupt();
         finishCurrent();
     }
     updateInputBlock();
 }
 
 void BusyRunner::updateInputBlock() {
-    const bool block = busy() && !m_stopped;
+    const bool block = busy() && !m_stopped && !m_onUiThread;
     if (block == m_blocking)
         return;
     m_blocking = block;

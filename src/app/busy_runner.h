@@ -5,8 +5,8 @@
 // that asked for it is drawn first. While it runs the configuration belongs to the worker:
 // the window shows its last picture under the wait cursor, and mouse and key input meant for
 // the window or its dialogs is dropped. When the worker is done, the action's result is
-// applied on the UI thread before anything else runs; what the user must be told comes
-// last, when the next action may already be running.
+// applied on the UI thread and the user told (the boxes that tell it take input) before the
+// next action starts.
 
 #include <QObject>
 #include <QPointer>
@@ -29,6 +29,8 @@ public:
         std::function<void()> work;  // on the worker, with the configuration to itself
         std::function<void()> apply; // on the UI thread once `work` has ended
         std::function<void()> tell;  // afterwards; may ask the user (modal boxes)
+        // Whether the program's end may cut the work short; if not, it is waited for.
+        bool interruptible = true;
     };
 
     // `interrupt` makes the running work end as soon as it can; stop() calls it on the UI
@@ -48,13 +50,15 @@ public:
     // message that reads the configuration).
     void whenIdle(std::function<void()> handler);
 
-    // An action waits or runs: the window takes no input.
-    bool busy() const { return m_current.has_value() || !m_queue.empty(); }
+    // An action waits, runs or has its result applied: the window takes no input (but for
+    // the boxes that tell the result).
+    bool busy() const { return m_current.has_value() || !m_queue.empty() || m_onUiThread; }
     // A worker holds the configuration: nothing on the UI thread may read or change it.
     bool working() const { return m_worker.joinable(); }
 
-    // The program ends: the running work is interrupted and waited for, its result applied
-    // and told, and the actions still waiting are dropped. Afterwards nothing more runs.
+    // The program ends: the running work is interrupted (when it may be) and waited for, its
+    // result applied and told, and the actions still waiting are dropped. Afterwards nothing
+    // more runs.
     void stop();
     bool stopped() const { return m_stopped; }
 
@@ -70,6 +74,7 @@ private:
     void startNext();
     void workerFinished(unsigned generation);
     void finishCurrent();
+    void onUiThread(const Action& action);
     void updateInputBlock();
 
     QPointer<QWidget> m_window;
@@ -81,6 +86,7 @@ private:
     bool m_startScheduled = false;
     bool m_stopped = false;
     bool m_blocking = false;
+    bool m_onUiThread = false; // a result is being applied or told
     std::unique_ptr<OverrideCursor> m_waitCursor;
 };
 

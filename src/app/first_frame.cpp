@@ -5,6 +5,8 @@
 #include "model/first_frame_file.h"
 #include "model/slider_fields.h"
 
+#include <QDir>
+
 #include <filesystem>
 #include <system_error>
 
@@ -48,6 +50,13 @@ FirstFrameKey MakeFirstFrameKey(const ConfigState& config, const QString& imageF
     Append(key, QString::fromLatin1(qVersion()));
     for (const QString& picture : FirstFramePictures())
         AppendStamp(key, imageFolder + picture);
+    // The fonts the texts are drawn in: installing or removing one rebuilds fontconfig's
+    // caches, which is cheaper to notice than asking which font a text would get.
+    const QString userCache =
+        qEnvironmentVariable("XDG_CACHE_HOME", QDir::homePath() + QStringLiteral("/.cache"));
+    for (const QString& fontCache :
+         {QStringLiteral("/var/cache/fontconfig"), userCache + QStringLiteral("/fontconfig")})
+        AppendStamp(key, fontCache);
     Append(key, config.image.bytes);
     Append(key, config.customisedKeys);
     for (const std::optional<int>& place :

@@ -2,8 +2,9 @@
 // The main window's start-up picture from the last start, shown as the very first frame while
 // nothing it was made from has changed; the window composes its picture afresh once it is on
 // screen. What it depends on makes up its key: the program and the Qt it runs on, the skin's
-// pictures (name, size, time of change), the image, the customised keys and the sliders'
-// places. The window's own state needs no part in it: at start-up it is always the fresh one.
+// pictures (name, size, time of change), the font caches, the image, the customised keys and
+// the sliders' places. The window's own state needs no part in it: at start-up it is always the
+// fresh one.
 
 #include "model/atomic_file.h"
 

@@ -43,14 +43,6 @@ std::string Version(const FirmwareVersion& v) {
     return std::to_string(v.major()) + "." + std::to_string(v.minor());
 }
 
-// Every value of the image outside its range, on one line; empty when all are in range.
-std::string OutOfRangeList(const SettingsImage& image) {
-    std::string list;
-    for (const OutOfRange& bad : OutOfRangeFields(image))
-        list += (list.empty() ? "" : ", ") + Describe(bad);
-    return list;
-}
-
 // Prints each key event the listener passes on and counts them.
 class PrintingSink final : public MessageSink {
 public:
@@ -147,7 +139,7 @@ int RunApply(const Context& c, Args args) {
     SettingsImage image;
     std::copy_n(bytes->begin(), kSettingsImageSize, image.bytes.begin());
     // Nothing goes to the keyboard from a file that holds values no control can produce.
-    if (const std::string bad = OutOfRangeList(image); !bad.empty())
+    if (const std::string bad = DescribeOutOfRange(image); !bad.empty())
         return Fail(c, kExitUsage, file.string() + ": " + bad);
     WorkOptions options = KeyboardOnly(p);
     options.keepUnsent = false; // the profile replaces the configuration only once it is sent

@@ -118,7 +118,7 @@ private:
             JsonValue member;
             if (!Value(member, depth + 1))
                 return false;
-            v.members.emplace_back(std::move(key), std::move(member));
+            v.members.push_back({std::move(key), std::move(member)});
         } while (Take(','));
         return Take('}') || Error("expected ',' or '}'");
     }

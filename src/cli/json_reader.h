@@ -13,6 +13,8 @@
 
 namespace orvo::cli {
 
+struct JsonMember;
+
 struct JsonValue {
     enum class Kind { Null, Bool, Number, String, Array, Object };
     Kind kind = Kind::Null;
@@ -20,10 +22,16 @@ struct JsonValue {
     bool boolean = false;
     std::string text; // a number as written, or a string's UTF-8
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members; // in document order
+    std::vector<JsonMember> members; // in document order
 
     // The member with this key, or nullptr.
     const JsonValue* find(std::string_view key) const;
+};
+
+// A pair of its own rather than std::pair, which needs its types complete where it is named.
+struct JsonMember {
+    std::string key;
+    JsonValue value;
 };
 
 struct JsonParse {

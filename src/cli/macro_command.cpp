@@ -178,7 +178,8 @@ int RunMacro(const Context& c, Args args) {
         store[*n].displayEvents = events->display;
         store[*n].repeatCount = std::max<std::uint16_t>(store[*n].repeatCount, 1);
     }
-    const MacroCommitResult committed = work.session().CommitMacros(store);
+    // Keys follow their macro when an earlier one is deleted, as in the macro manager.
+    const MacroCommitResult committed = work.session().CommitMacros(store, editor.renumbering());
     if (!committed.macros.ok)
         return Fail(c, kExitUsage, committed.macros.error);
     if (sub == "new")

@@ -6,7 +6,10 @@
 #include "cli/profile_json.h"
 #include "model/atomic_file.h"
 #include "model/config_files.h"
+#include "model/settings_image.h"
+#include "model/settings_ranges.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -58,11 +61,20 @@ int RunImport(const Context& c, Args args) {
         return Fail(c, kExitUsage,
                     std::string(source) + ":" + std::to_string(profile.line) + ": " +
                         (profile.field.empty() ? "" : profile.field + ": ") + profile.error);
+    const bool liveConfiguration = SameFile(out, c.folders.keymapFile());
+    if (liveConfiguration) {
+        // The running configuration: a value no control makes would go to the keyboard with
+        // the window's next Save. A profile file elsewhere is written as the text says.
+        SettingsImage image;
+        std::copy_n(profile.bytes.begin(), kSettingsImageSize, image.bytes.begin());
+        if (const std::string bad = DescribeOutOfRange(image); !bad.empty())
+            return Fail(c, kExitUsage, out.string() + " not written: " + bad);
+    }
     SweepStaleTemporaries(out);
     if (const FileResult written = WriteFileAtomically(out, profile.bytes); !written)
         return Fail(c, kExitUsage, written.error);
     // A profile written over "keymap.bin" is a new configuration for a running program.
-    if (SameFile(out, c.folders.keymapFile()) && c.notifyWindow)
+    if (liveConfiguration && c.notifyWindow)
         c.notifyWindow();
     c.Out("wrote " + out.string() + "\n");
     return kExitOk;

@@ -102,6 +102,12 @@ public:
 
     // The cross-process lock taken around every sequence; call before Connect().
     void useDeviceLock(std::unique_ptr<DeviceLock> lock) { m_deviceLock = std::move(lock); }
+    // A command sequence waiting for another process's lock gives up at once (the program is
+    // ending); from any thread.
+    void AbortLockWait() {
+        if (m_deviceLock)
+            m_deviceLock->Abort();
+    }
     DeviceLock* deviceLock() { return m_deviceLock.get(); }
 
     // Save. Fails without sending anything when the command interface is closed.

@@ -86,7 +86,7 @@ bool DeviceLock::Acquire() {
             LogWarning("keyboard lock: " + m_file.string() + " cannot be locked");
             return true;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
+        if (m_aborted || std::chrono::steady_clock::now() >= deadline) {
             m_timedOut = true;
             m_busyHolder = ReadHolder();
             return false;

@@ -5,6 +5,7 @@
 // and its packets, or the other way round. A process that cannot get the lock within its
 // time-out gives up and names the holder.
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -29,6 +30,9 @@ public:
     // opened at all does not stop the keyboard from being used (true, with a warning).
     bool Acquire();
     void Release();
+    // Ends a wait in Acquire at once, and every later one (the process is ending); from any
+    // thread.
+    void Abort() { m_aborted = true; }
 
     const std::filesystem::path& file() const { return m_file; }
     bool timedOut() const { return m_timedOut; }
@@ -47,6 +51,7 @@ private:
     bool m_held = false;
     bool m_timedOut = false;
     std::string m_busyHolder;
+    std::atomic<bool> m_aborted{false};
 };
 
 // The lock file of the keyboard this process reaches: "zorvanta-orvo-keyboard.lock" in the

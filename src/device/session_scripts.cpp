@@ -18,6 +18,10 @@ ScriptReloadResult Session::ReloadAfterScript() {
         m_connection.RunCommands([&](CommandChannel& ch) { return ReadKeyboardValues(ch, read); });
     if (result.keyboardRead)
         m_config.deviceSnapshot = read;
+    else if (!keyboardConnected())
+        // Without a keyboard the file is all there is, as at a start without one: Cancel and
+        // Close must not write the values from before the script back over it.
+        m_config.deviceSnapshot = m_config.image;
     m_config.keyActionSnapshot = m_config.keyActions;
     RecomputeCustomisedKeys(m_config);
     return result;

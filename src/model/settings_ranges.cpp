@@ -69,4 +69,11 @@ std::string Describe(const OutOfRange& bad) {
     return bad.field + " is " + std::to_string(bad.value) + " (allowed " + bad.allowed + ")";
 }
 
+std::string DescribeOutOfRange(const SettingsImage& image) {
+    std::string list;
+    for (const OutOfRange& bad : OutOfRangeFields(image))
+        list += (list.empty() ? "" : ", ") + Describe(bad);
+    return list;
+}
+
 } // namespace orvo

@@ -52,5 +52,7 @@ std::vector<OutOfRange> OutOfRangeFields(const SettingsImage& image);
 
 // "reportRate is 149 (allowed 0..3)"
 std::string Describe(const OutOfRange& bad);
+// Every value outside its range, described on one line; empty when all are in range.
+std::string DescribeOutOfRange(const SettingsImage& image);
 
 } // namespace orvo

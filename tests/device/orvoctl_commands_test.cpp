@@ -14,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <initializer_list>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -229,9 +230,23 @@ TEST_F(OrvoctlCommandTest, EveryCommandChangesWhatItSaysAndSendsIt) {
                        ReadFilePrefix(std::filesystem::path(t.dir.path() / "k.bin"),
                                       kProfileFileSize + 1));
          }},
+        {{"macro", "new", "Dos"}, true, {}},
+        {{"key", "X", "--macro", "Dos"}, true, {}},
+        // "Dos" moves up into the freed slot; X follows it, Z no longer plays a macro.
         {{"macro", "delete", "0"},
          true,
-         [](auto&, const ConfigState& c) { EXPECT_TRUE(c.macros[0].isFree()); }},
+         [](auto&, const ConfigState& c) {
+             EXPECT_EQ(c.macros[0].name(), u"Dos");
+             EXPECT_TRUE(c.macros[1].isFree());
+             std::vector<std::vector<int>> macroEntries;
+             for (std::size_t slot = 0; slot < field::keyMap.size / kKeyMapEntrySize; ++slot) {
+                 const auto e = KeyMapEntry(c.image, slot);
+                 if (e[0] == 4)
+                     macroEntries.emplace_back(e.begin(), e.end());
+             }
+             EXPECT_EQ(macroEntries, (std::vector<std::vector<int>>{{4, 1, 0, 0}}));
+             EXPECT_NE(KeyMapEntry(c.image, 7)[0], 4);
+         }},
         {{"reset"},
          true,
          [](auto&, const ConfigState& c) {
@@ -263,6 +278,12 @@ TEST_F(OrvoctlCommandTest, EveryCommandChangesWhatItSaysAndSendsIt) {
 TEST_F(OrvoctlCommandTest, WordsThatDoNotFitAreRefusedBeforeAnythingChanges) {
     ASSERT_EQ(Run({"set", "effect", "2"}), 0) << err;
     const auto keymap = ReadFilePrefix(data(kKeymapFileName), kProfileFileSize);
+    // A profile with a report rate no control makes, to be imported over the configuration.
+    const std::string keymapPath = data(kKeymapFileName).string();
+    ASSERT_EQ(Run({"export", keymapPath}), 0) << err;
+    const std::string badJson = (dir.path() / "bad.json").string();
+    std::ofstream(badJson) << std::regex_replace(out, std::regex("\"reportRate\": [0-9]+"),
+                                                 "\"reportRate\": 149");
     const std::vector<std::vector<std::string_view>> rows = {
         {"set", "effect", "nope"},
         {"set", "effect", "Iluminación fija", "--colour", "multi"}, // effect 1 takes no multicolour
@@ -280,6 +301,7 @@ TEST_F(OrvoctlCommandTest, WordsThatDoNotFitAreRefusedBeforeAnythingChanges) {
         {"macro", "set", "0", "--repeat", "1000"},
         {"profile", "delete", "nobody"},
         {"import", "missing.json", "out.bin"},
+        {"import", badJson, keymapPath},
         {"bogus"},
     };
     for (const auto& words : rows) {

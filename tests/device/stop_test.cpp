@@ -2,6 +2,7 @@
 // interrupted pacer.
 
 #include "device/apply_changes.h"
+#include "device/device_lock.h"
 #include "device/feature_report.h"
 #include "device/stoppable_bus.h"
 #include "test_support.h"
@@ -64,6 +65,19 @@ TEST(RealPacer, AnInterruptedPacerWaitsNoMore) {
     sleeper.join();
     EXPECT_TRUE(returned);
     pacer.Sleep(600000); // returns at once, or the test never ends
+}
+
+TEST(DeviceLock, AWaitForAnotherProcessEndsWhenTheProgramEnds) {
+    test::TempDir dir;
+    DeviceLock script(dir.path() / "keyboard.lock", "orvoctl");
+    ASSERT_TRUE(script.Acquire());
+    DeviceLock window(dir.path() / "keyboard.lock", "ZorvantaOrvo", std::chrono::hours(1));
+    bool acquired = true;
+    std::thread waiter([&] { acquired = window.Acquire(); });
+    window.Abort();
+    waiter.join(); // within the hour, or the test never ends
+    EXPECT_FALSE(acquired);
+    EXPECT_TRUE(window.busyHolder().starts_with("orvoctl (pid ")) << window.busyHolder();
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // The keyboard's long actions on the runner's worker: the window keeps painting and takes no
-// input while a Save runs, and closing it or unplugging the keyboard in the middle of the Save
-// ends cleanly, commits nothing and says what did not happen. (That the transfers and pauses
-// of Save, factory reset and arrival stay as they were is the golden run's part.)
+// input while a Save runs; closing it in the middle of the Save waits for the Save, unplugging
+// the keyboard ends it cleanly, commits nothing and says what did not happen; the boxes that
+// tell a result take input. (That the transfers and pauses of Save, factory reset and arrival
+// stay as they were is the golden run's part.)
 
 #include "main_window_fixture.h"
 
@@ -10,10 +11,12 @@
 #include "controls/bit_slider.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QSignalSpy>
 
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace orvo::test {
 namespace {
@@ -136,19 +139,20 @@ TEST_F(BusyTest, WhileASaveRunsTheWindowPaintsUnderTheWaitCursorAndTakesNoInput)
     EXPECT_TRUE(w.state().helpMenuOpen);
 }
 
-TEST_F(BusyTest, ClosingTheWindowDuringASaveStopsItCommitsNothingAndSaysSo) {
+TEST_F(BusyTest, ClosingTheWindowDuringASaveLetsItFinishSoTheKeyboardIsNotLeftDark) {
     start();
-    const SettingsImage snapshot = config().deviceSnapshot;
-    const auto fileBefore = FileBytes(keymapFile());
     startLongSave();
-    const std::size_t sentSoFar = traceLinesNow();
-
+    // Closing waits for the Save, whether the gate opens before or while it waits.
+    std::thread opener([this] { m_gate->open(); });
     window().close(); // the window manager's close ends the program
+    opener.join();
     EXPECT_FALSE(app().runner().busy());
-    EXPECT_EQ(traceLinesNow(), sentSoFar); // nothing more reached the keyboard
-    EXPECT_EQ(config().deviceSnapshot, snapshot);
-    EXPECT_EQ(FileBytes(keymapFile()), fileBefore);
-    EXPECT_EQ(prompts.warnings, std::vector<QString>{kSaveFailed});
+    EXPECT_EQ(config().deviceSnapshot, config().image);
+    EXPECT_EQ(config().deviceSnapshot.macroBlock(kMacroBlockCount - 1)[0], kMacroBlockCount);
+    const auto file = FileBytes(keymapFile());
+    ASSERT_GT(file.size(), field::macroBlocks.offset);
+    EXPECT_EQ(file[field::macroBlocks.offset], 1u);
+    EXPECT_TRUE(prompts.warnings.empty());
     app().shutdown();
 }
 
@@ -164,6 +168,29 @@ TEST_F(BusyTest, UnplugDuringASaveFailsItKeepsTheEditsAndSaysSo) {
     EXPECT_EQ(config().deviceSnapshot, snapshot);
     EXPECT_EQ(config().image.macroBlock(kMacroBlockCount - 1)[0], kMacroBlockCount);
     EXPECT_EQ(prompts.warnings, std::vector<QString>{kSaveFailed});
+}
+
+TEST(BusyRunnerTest, TheBoxesThatTellAResultTakeInputAndTheNextActionWaitsForThem) {
+    QWidget window;
+    auto* box = new QLineEdit(&window); // stands for a message box over the window
+    BusyRunner runner([] {});
+    runner.setWindow(&window);
+    std::vector<std::string> order;
+    bool typed = false;
+    BusyRunner::Action first;
+    first.work = [&] { order.push_back("work 1"); };
+    first.tell = [&] {
+        runner.run({[&] { order.push_back("work 2"); }, nullptr, nullptr});
+        QCoreApplication::processEvents(); // a box's own event loop: the second must not start
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QCoreApplication::sendEvent(box, &key);
+        typed = box->text() == QStringLiteral("a");
+        order.push_back("told 1");
+    };
+    runner.run(std::move(first));
+    ProcessEventsUntil([&] { return !runner.busy(); });
+    EXPECT_TRUE(typed);
+    EXPECT_EQ(order, (std::vector<std::string>{"work 1", "told 1", "work 2"}));
 }
 
 } // namespace

@@ -156,6 +156,7 @@ TEST_F(OrvoctlWithWindowTest, AMacroImportedFromItsTextPlaysTheBytesOfTheRecorde
     std::ofstream(text) << out;
     ASSERT_EQ(Run(script, {"macro", "new"}), 0) << err;
     ASSERT_EQ(Run(script, {"macro", "import", "1", text.string()}), 0) << err;
+    waitUntilIdle(); // the window reads the keyboard again on its worker
 
     ASSERT_EQ(config().macros[1].name(), u"Macro_002");
     EXPECT_TRUE(std::ranges::equal(config().image.macroBlock(1), config().image.macroBlock(0)));
@@ -172,6 +173,7 @@ TEST_F(OrvoctlWithWindowTest, TheWindowTakesUpAScriptsChangeAndNeverSavesItsOwnO
     cli::Context script = Orvoctl(simulator(), data());
     script.notifyWindow = [this] { app().reloadAfterScript(); };
     ASSERT_EQ(Run(script, {"set", "effect", "Modo radar", "--direction", "T"}), 0) << err;
+    waitUntilIdle();
     EXPECT_EQ(config().image.byte(field::lightingEffect), 13);
     EXPECT_EQ(config().image.byte(field::lightingDirection), 3);
     EXPECT_EQ(config().image, config().deviceSnapshot);

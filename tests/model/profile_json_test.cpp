@@ -88,8 +88,7 @@ bool Same(const JsonValue& a, const JsonValue& b) {
             return false;
     }
     for (std::size_t i = 0; i < a.members.size(); ++i) {
-        if (a.members[i].first != b.members[i].first ||
-            !Same(a.members[i].second, b.members[i].second))
+        if (a.members[i].key != b.members[i].key || !Same(a.members[i].value, b.members[i].value))
             return false;
     }
     return true;
