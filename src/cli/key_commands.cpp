@@ -179,8 +179,11 @@ int RunKey(const Context& c, Args args) {
 
     KeyChoice choice;
     std::optional<std::string_view> macroName;
-    const auto& [option, value] =
+    const auto& chosen =
         *std::ranges::find_if(p.options, [](const auto& o) { return o.first != "--no-apply"; });
+    // Named rather than bound, so that lambdas can take them with any compiler.
+    const std::string_view option = chosen.first;
+    const std::string_view value = chosen.second;
     if (option == "--key" || option == "--combo") {
         const auto parts =
             option == "--key" ? std::optional(std::vector{value}) : ComboParts(value);
