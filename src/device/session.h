@@ -165,9 +165,9 @@ public:
     // --- orvoctl changed the keyboard or the data files (session_scripts.cpp) ---
 
     // The image, the key actions and the macros come again from "keymap.bin" and
-    // "MacroDefine.bin" (the script's configuration replaces edits not saved), and the snapshot
-    // from the keyboard, read without changing anything on it, so that the next Save sends
-    // exactly what still differs and never the values the script replaced.
+    // "MacroDefine.bin" (an edit not saved yet stays where the script left its group alone),
+    // and the snapshot from the keyboard, read without changing anything on it, so that the
+    // next Save sends exactly what still differs and never the values the script replaced.
     ScriptReloadResult ReloadAfterScript();
 
 private:

@@ -3,16 +3,22 @@
 #include "device/read_back.h"
 #include "device/session.h"
 #include "model/config_state.h"
+#include "model/keyboard_groups.h"
 #include "model/log.h"
 
 namespace orvo {
 
 ScriptReloadResult Session::ReloadAfterScript() {
     ScriptReloadResult result;
+    const SettingsImage edited = m_config.image;
+    const DeviceSnapshot before = m_config.deviceSnapshot;
     result.macros = LoadMacroFile(m_config);
     result.keymap = LoadKeymapFile(m_config, false);
     if (!result.keymap)
         LogWarning("keymap.bin: " + result.keymap.error);
+    const SettingsImage scripted = m_config.image;
+    // Edits not saved yet survive where the script changed nothing, as over a reconnection.
+    KeepEditsTheScriptLeft(m_config.image, edited, before);
     SettingsImage read = m_config.deviceSnapshot;
     result.keyboardRead =
         m_connection.RunCommands([&](CommandChannel& ch) { return ReadKeyboardValues(ch, read); });
@@ -21,7 +27,7 @@ ScriptReloadResult Session::ReloadAfterScript() {
     else if (!keyboardConnected())
         // Without a keyboard the file is all there is, as at a start without one: Cancel and
         // Close must not write the values from before the script back over it.
-        m_config.deviceSnapshot = m_config.image;
+        m_config.deviceSnapshot = scripted;
     m_config.keyActionSnapshot = m_config.keyActions;
     RecomputeCustomisedKeys(m_config);
     return result;

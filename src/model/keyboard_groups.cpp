@@ -39,4 +39,13 @@ void MergeKeyboardValues(SettingsImage& image, const DeviceSnapshot& snapshot,
     }
 }
 
+void KeepEditsTheScriptLeft(SettingsImage& loaded, const SettingsImage& edited,
+                            const DeviceSnapshot& snapshot) {
+    for (ImageField group : KeyboardGroups) {
+        if (!std::ranges::equal(edited[group], snapshot[group]) &&
+            std::ranges::equal(loaded[group], snapshot[group]))
+            std::ranges::copy(edited[group], loaded[group].begin());
+    }
+}
+
 } // namespace orvo

@@ -26,4 +26,10 @@ extern const std::array<ImageField, kKeyboardGroupCount> KeyboardGroups;
 void MergeKeyboardValues(SettingsImage& image, const DeviceSnapshot& snapshot,
                          const SettingsImage& read);
 
+// A script replaced the data files, now loaded into `loaded`, while `edited` held unsaved edits
+// against `snapshot`: each group the user had edited and the script left as it was keeps the
+// edit; everything else is the script's.
+void KeepEditsTheScriptLeft(SettingsImage& loaded, const SettingsImage& edited,
+                            const DeviceSnapshot& snapshot);
+
 } // namespace orvo

@@ -10,6 +10,7 @@
 #include "keymap/c_key_map.h"
 #include "macro/c_macro_record_dlg.h"
 #include "model/key_tables.h"
+#include "model/keyboard_groups.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -176,11 +177,17 @@ TEST_F(OrvoctlWithWindowTest, TheWindowTakesUpAScriptsChangeAndNeverSavesItsOwnO
     waitUntilIdle();
     EXPECT_EQ(config().image.byte(field::lightingEffect), 13);
     EXPECT_EQ(config().image.byte(field::lightingDirection), 3);
-    EXPECT_EQ(config().image, config().deviceSnapshot);
+    EXPECT_TRUE(std::ranges::equal(config().image[kLightingValues],
+                                   config().deviceSnapshot[kLightingValues]));
+    // The edit the script left alone is kept and is all the next Save sends.
+    EXPECT_NE(config().image.byte(field::gameMode), config().deviceSnapshot.byte(field::gameMode));
 
     const std::size_t before = traceLinesNow();
     saveInWindow();
-    EXPECT_EQ(traceSince(before).size(), 1u) << "only the palm rest";
+    // The palm rest, the lighting dimmed, the game mode, the lighting again.
+    const auto sent = traceSince(before);
+    ASSERT_EQ(sent.size(), 4u);
+    EXPECT_EQ(WithoutTime(sent[2]).substr(0, 13), "set 00 09 00 ");
 }
 
 TEST_F(OrvoctlWithWindowTest, OrvoctlApplyingInALoopWhileTheWindowSavesBreaksNoReport) {

@@ -78,5 +78,27 @@ TEST(MergeKeyboardValuesTest, EachGroupKeepsAnEditElseTakesTheKeyboardsValue) {
     }
 }
 
+TEST(KeepEditsTheScriptLeftTest, AnEditStaysOnlyWhereTheScriptChangedNothing) {
+    constexpr std::uint8_t kOld = 0x11, kScript = 0x22, kEdit = 0x33;
+    const DeviceSnapshot snapshot = Filled(kOld);
+    const std::vector<Group> groups = GroupsOfTheKeyboard();
+    ASSERT_GE(groups.size(), 3u);
+    // The user edited groups 0 and 1; the script changed groups 1 and 2.
+    SettingsImage edited = snapshot;
+    SettingsImage loaded = snapshot;
+    for (std::size_t g : {0u, 1u})
+        edited.bytes[groups[g].bytes.offset] = kEdit;
+    for (std::size_t g : {1u, 2u})
+        std::ranges::fill(loaded[groups[g].bytes], kScript);
+    KeepEditsTheScriptLeft(loaded, edited, snapshot);
+
+    EXPECT_TRUE(std::ranges::equal(loaded[groups[0].bytes], edited[groups[0].bytes]))
+        << groups[0].name << ": the edit stays";
+    EXPECT_TRUE(Holds(loaded, groups[1].bytes, kScript)) << groups[1].name << ": the script wins";
+    EXPECT_TRUE(Holds(loaded, groups[2].bytes, kScript)) << groups[2].name;
+    for (std::size_t g = 3; g < groups.size(); ++g)
+        EXPECT_TRUE(Holds(loaded, groups[g].bytes, kOld)) << groups[g].name;
+}
+
 } // namespace
 } // namespace orvo
