@@ -88,9 +88,6 @@ CBrisoldeApp::CBrisoldeApp(Setup setup) {
     m_prompts = setup.prompts ? setup.prompts : m_dialogPrompts.get();
     m_deviceActions = std::make_unique<DeviceActions>(*m_session, *m_prompts, *m_runner);
     const bool hasTray = setup.trayAvailable.value_or(QSystemTrayIcon::isSystemTrayAvailable());
-    // The window decodes its sliders' pictures and its icon as it is made.
-    if (m_prefetch)
-        m_prefetch->deliverWindowPicturesTo(*m_images);
     m_window = std::make_unique<CBrisoldeDlg>(*m_session, *m_images, *m_prompts, *m_deviceActions,
                                               *m_runner, hasTray);
     m_dialogPrompts->setOwner(m_window.get());

@@ -11,13 +11,6 @@
 
 namespace orvo {
 
-QStringList WindowPictures() {
-    QStringList names;
-    for (QStringView name : {kThumbStripImage, kTrackEmptyImage, kTrackFilledImage, kAppIconImage})
-        names.append(name.toString());
-    return names;
-}
-
 QStringList FirstFramePictures() {
     QStringList names;
     const auto add = [&](const QString& name) {
@@ -37,40 +30,27 @@ QStringList FirstFramePictures() {
     }
     for (const PlacedPicture& picture : {kHelpMenuPicture, kResponseTimeScale, kReportRateScale})
         add(ToQString(picture.name));
-    add(kThumbImage.toString());
-    for (const QString& name : WindowPictures())
-        add(name);
+    for (QStringView name :
+         {kThumbImage, kTrackEmptyImage, kTrackFilledImage, kThumbStripImage, kAppIconImage})
+        add(name.toString());
     return names;
 }
 
-SkinPrefetch::SkinPrefetch(QString folder) : m_folder(std::move(folder)) {
-    m_windowDecoder = std::thread([this] { decode(WindowPictures(), m_windowPictures); });
-}
-
-SkinPrefetch::~SkinPrefetch() {
-    join();
-}
-
-void SkinPrefetch::decode(const QStringList& names, Pictures& into) const {
-    for (const QString& name : names) {
-        QImageReader reader(m_folder + name, "png");
-        QImage decoded = reader.read();
-        if (decoded.isNull())
-            continue;
-        QImage opaque = OpaqueImage(decoded);
-        into.insert(name, Decoded{std::move(decoded), std::move(opaque)});
-    }
-}
+SkinPrefetch::SkinPrefetch(QString folder) : m_folder(std::move(folder)) {}
 
 void SkinPrefetch::start() {
     if (m_started)
         return;
     m_started = true;
     m_decoder = std::thread([this] {
-        QStringList names = FirstFramePictures();
-        for (const QString& done : WindowPictures())
-            names.removeAll(done);
-        decode(names, m_pictures);
+        for (const QString& name : FirstFramePictures()) {
+            QImageReader reader(m_folder + name, "png");
+            QImage decoded = reader.read();
+            if (decoded.isNull())
+                continue;
+            QImage opaque = OpaqueImage(decoded);
+            m_images.insert(name, Decoded{std::move(decoded), std::move(opaque)});
+        }
     });
     // The font database loads on the first text drawn; QFontDatabase is thread-safe.
     m_fonts = std::thread([] {
@@ -80,32 +60,25 @@ void SkinPrefetch::start() {
     });
 }
 
+SkinPrefetch::~SkinPrefetch() {
+    join();
+}
+
 void SkinPrefetch::join() {
-    for (std::thread* worker : {&m_windowDecoder, &m_decoder, &m_fonts}) {
-        if (worker->joinable())
-            worker->join();
-    }
-}
-
-void SkinPrefetch::deliver(Pictures& pictures, const ImageStore& store) const {
-    if (store.folder() == m_folder) {
-        for (auto it = pictures.cbegin(); it != pictures.cend(); ++it)
-            store.adopt(it.key(), it->decoded, it->opaque);
-    }
-    pictures.clear();
-}
-
-void SkinPrefetch::deliverWindowPicturesTo(const ImageStore& store) {
-    if (m_windowDecoder.joinable())
-        m_windowDecoder.join();
-    deliver(m_windowPictures, store);
+    if (m_decoder.joinable())
+        m_decoder.join();
+    if (m_fonts.joinable())
+        m_fonts.join();
 }
 
 void SkinPrefetch::deliverTo(const ImageStore& store) {
     start();
     join();
-    deliver(m_windowPictures, store);
-    deliver(m_pictures, store);
+    if (store.folder() != m_folder)
+        return;
+    for (auto it = m_images.cbegin(); it != m_images.cend(); ++it)
+        store.adopt(it.key(), it->decoded, it->opaque);
+    m_images.clear();
 }
 
 } // namespace orvo

@@ -22,6 +22,11 @@ trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
   cat "$work"/app*.log >&2 2>/dev/null || true
+  # A program that still runs but did not do its part: where each of its threads stands.
+  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null && command -v gdb >/dev/null; then
+    echo "the program's threads:" >&2
+    gdb -p "$app_pid" -batch -ex "thread apply all bt" 2>/dev/null | grep -E '^(#|Thread)' >&2 || true
+  fi
   exit 1
 }
 poll() {
