@@ -8,6 +8,10 @@
 #   start_program [VAR=VALUE...]  starts BIN_DIR/ZorvantaOrvo against the simulated keyboard
 #             in $work/sim with its data in $work/data and a private runtime folder; app_pid
 work="$(mktemp -d)"
+# No session bus for any program started here: without an address, D-Bus starts one through
+# the X server, forking a helper that can hang in the child of a program whose threads already
+# run (the tray check asks the bus, and a start waited on that helper for good).
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
 xvfb_pid=""
 app_pid=""
 extra_pids=()
