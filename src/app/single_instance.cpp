@@ -7,7 +7,6 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,16 +15,6 @@ namespace orvo {
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
-
-// The user of the process at the other end of a local socket.
-std::optional<uid_t> PeerUser(qintptr descriptor) {
-    ucred credentials{};
-    socklen_t size = sizeof credentials;
-    if (descriptor < 0 || ::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED,
-                                       &credentials, &size) != 0)
-        return std::nullopt;
-    return credentials.uid;
-}
 
 } // namespace
 
@@ -50,7 +39,7 @@ bool SingleInstance::askRunningInstance() {
     if (!socket.waitForConnected(kConnectTimeoutMs))
         return false;
     // Only a program of this user counts as the running instance.
-    if (PeerUser(socket.socketDescriptor()) != m_allowedUser)
+    if (SocketPeerUser(static_cast<int>(socket.socketDescriptor())) != m_allowedUser)
         return false;
     socket.write(kShowRequest.data(), static_cast<qint64>(kShowRequest.size()));
     socket.waitForBytesWritten(kConnectTimeoutMs);
@@ -84,7 +73,7 @@ bool SingleInstance::claim() {
 void SingleInstance::readRequests() {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (PeerUser(socket->socketDescriptor()) != m_allowedUser) {
+        if (SocketPeerUser(static_cast<int>(socket->socketDescriptor())) != m_allowedUser) {
             LogWarning("single instance: refused a request from another user");
             socket->abort();
             socket->deleteLater();

@@ -41,6 +41,19 @@ bool ConnectWithin(int fd, const sockaddr_un& address) {
 
 } // namespace
 
+std::optional<unsigned> SocketPeerUser(int descriptor) {
+#ifndef _WIN32
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    if (descriptor < 0 || ::getsockopt(descriptor, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
+        return std::nullopt;
+    return peer.uid;
+#else
+    (void)descriptor;
+    return std::nullopt;
+#endif
+}
+
 bool SendInstanceRequest(const std::filesystem::path& runtimeFolder, std::string_view request) {
 #ifndef _WIN32
     const std::string path = (runtimeFolder / std::string(kSingleInstanceSocketName)).string();
@@ -52,10 +65,7 @@ bool SendInstanceRequest(const std::filesystem::path& runtimeFolder, std::string
     Descriptor socket{::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)};
     if (socket.fd < 0 || !ConnectWithin(socket.fd, address))
         return false;
-    ucred peer{};
-    socklen_t size = sizeof peer;
-    if (::getsockopt(socket.fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 ||
-        peer.uid != ::geteuid())
+    if (SocketPeerUser(socket.fd) != ::geteuid())
         return false;
     pollfd p{socket.fd, POLLOUT, 0};
     if (::poll(&p, 1, kConnectTimeoutMs) != 1)

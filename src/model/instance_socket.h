@@ -17,6 +17,10 @@ inline constexpr std::string_view kSingleInstanceSocketName =
 inline constexpr std::string_view kShowRequest = "show\n";
 inline constexpr std::string_view kRefreshRequest = "refresh\n";
 
+// The user of the process at the other end of a connected local socket; nullopt when the
+// system does not say.
+std::optional<unsigned> SocketPeerUser(int descriptor);
+
 // Sends `request` to the program of this user listening in `runtimeFolder` (the socket is
 // trusted only when the process at the other end belongs to this user). False when no program
 // listens there; never waits longer than a second.
