@@ -384,12 +384,10 @@ TEST_F(KeyMapDialogTest, ScreenshotsOfTheFourPages) {
     prompts.file = QString::fromStdString(program.string());
 
     CKeyMap& d = openFor(kKeyA);
-    const std::filesystem::path build =
-        std::filesystem::path(qEnvironmentVariable("ORVO_BIN_DIR").toStdString()).parent_path();
     const auto shoot = [&](const char* name) {
         const QImage picture = d.composeNow();
         ASSERT_EQ(picture.size(), QSize(336, 276));
-        EXPECT_TRUE(picture.save(QString::fromStdString((build / name).string()))) << name;
+        SavePicture(picture, name);
     };
     clickControl(d.combinationEdit(), {20, 5});
     type(Qt::Key_Control);

@@ -412,15 +412,7 @@ TEST_F(LightingTest, SliderSetByCodeShowsItsNewPlaceOnceItHasPainted) {
 // Pictures of the window for three effects, for the README and for a look by eye.
 TEST_F(LightingTest, ScreenshotsOfThreeEffects) {
     CBrisoldeDlg& w = open();
-    const std::filesystem::path build =
-        std::filesystem::path(qEnvironmentVariable("ORVO_BIN_DIR").toStdString()).parent_path();
-    const auto shoot = [&](const char* name) {
-        ProcessEventsUntil([] { return false; }, 100); // let the sliders paint their places
-        const QImage picture = w.composeNow();
-        ASSERT_FALSE(picture.isNull());
-        const QString file = QString::fromStdString((build / name).string());
-        EXPECT_TRUE(picture.save(file)) << name;
-    };
+    const auto shoot = [&](const char* name) { SaveWindowPicture(w, name); };
     shoot("screenshot-fixed.png");
     chooseEffect(2);
     shoot("screenshot-wave.png");

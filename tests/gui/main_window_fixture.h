@@ -35,6 +35,17 @@ inline void ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs 
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
+// The build folder (the parent of the programs' folder), where tests leave pictures to look at.
+inline std::filesystem::path BuildFolder() {
+    return std::filesystem::path(qEnvironmentVariable("ORVO_BIN_DIR").toStdString()).parent_path();
+}
+
+// Saves `picture` as `name` in the build folder.
+inline void SavePicture(const QImage& picture, const char* name) {
+    ASSERT_FALSE(picture.isNull()) << name;
+    EXPECT_TRUE(picture.save(QString::fromStdString((BuildFolder() / name).string()))) << name;
+}
+
 inline std::vector<std::string> ReadLines(const std::filesystem::path& file) {
     std::vector<std::string> lines;
     std::ifstream in(file);
@@ -150,6 +161,13 @@ protected:
     void key(int code, QEvent::Type type = QEvent::KeyPress) {
         QKeyEvent event(type, code, Qt::NoModifier);
         QCoreApplication::sendEvent(&window(), &event);
+    }
+
+    // The window as it is composed now, once the sliders have painted their places, saved in
+    // the build folder as `name`.
+    static void SaveWindowPicture(CBrisoldeDlg& w, const char* name) {
+        ProcessEventsUntil([] { return false; }, 100);
+        SavePicture(w.composeNow(), name);
     }
 
     std::size_t traceLinesNow() const { return ReadLines(trace()).size(); }

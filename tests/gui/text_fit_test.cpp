@@ -264,14 +264,7 @@ TEST_F(TextFitTest, EveryTextOfTheColourDialogFitsWhereItGoes) {
 // Pictures of the window, its open effect list and its help menu, for the README.
 TEST_F(TextFitTest, Screenshots) {
     CBrisoldeDlg& w = start();
-    const std::filesystem::path build =
-        std::filesystem::path(qEnvironmentVariable("ORVO_BIN_DIR").toStdString()).parent_path();
-    const auto shoot = [&](const char* name) {
-        ProcessEventsUntil([] { return false; }, 100); // let the sliders paint their places
-        const QImage picture = w.composeNow();
-        ASSERT_FALSE(picture.isNull());
-        EXPECT_TRUE(picture.save(QString::fromStdString((build / name).string()))) << name;
-    };
+    const auto shoot = [&](const char* name) { SaveWindowPicture(w, name); };
     shoot("screenshot-main.png");
     w.state().effectListOpen = true;
     w.state().hoveredEffectRow = 3;
