@@ -21,9 +21,6 @@
 namespace orvo::test {
 namespace {
 
-constexpr Point kSave{950, 604};
-constexpr Point kHelpButton{944, 12};
-constexpr Point kMacrosButton{144, 612};
 const QString kSaveFailed =
     QStringLiteral("Advertencia|No se pudieron enviar los cambios al teclado");
 

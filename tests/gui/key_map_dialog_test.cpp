@@ -41,12 +41,6 @@ constexpr Point kGuardar{285, 257};
 Point BrowseOfRow(int row) {
     return {295, 79 + 40 * row + 12};
 }
-// The main window: Save, and the middle of a key of the picture.
-constexpr Point kSave{950, 604};
-Point KeyPoint(std::size_t key) {
-    const InclusiveRect r = KeyPictureTable[key].rect;
-    return {kKeyboardOrigin.x + (r.left + r.right) / 2, kKeyboardOrigin.y + (r.top + r.bottom) / 2};
-}
 
 // Offsets in "keymap.bin": the settings image, then one 772-byte record per key index.
 constexpr std::size_t kRecordsAt = 10068;

@@ -17,24 +17,14 @@
 namespace orvo::test {
 namespace {
 
-constexpr Point kSave{950, 604};
-constexpr Point kEffectSelector{100, 124};
 constexpr Point kPalmSelector{100, 308};
 constexpr Point kPalmSwatch{141, 330};
-constexpr Point kGameModeSwitch{120, 578};
-constexpr Point kWinLockSwitch{258, 578};
 constexpr Point kKeymapSwitch{35, 182};
 constexpr Point kDiySwitch{137, 182};
-constexpr Point kHelpButton{944, 12};
 constexpr Point kResetItem{900, 30};
 
 Point ColourSlot(int slot) {
     return {40 + 28 * (slot - 1), 172};
-}
-// The middle of key k's rectangle in the window.
-Point KeyPoint(std::size_t key) {
-    const InclusiveRect r = KeyPictureTable[key].rect;
-    return {kKeyboardOrigin.x + (r.left + r.right) / 2, kKeyboardOrigin.y + (r.top + r.bottom) / 2};
 }
 
 // Answers every question and colour dialog as told and remembers what was asked.

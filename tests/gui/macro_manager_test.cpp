@@ -17,10 +17,7 @@
 namespace orvo::test {
 namespace {
 
-// Window coordinates: the main window's "Macros" and Save buttons, and the macro manager's
-// "Nuevo", record, OK, "Cancelar" and close box.
-constexpr QPoint kMacrosButton{144, 612};
-constexpr QPoint kSaveButton{950, 604};
+// The macro manager's "Nuevo", record, OK, "Cancelar" and close box (window coordinates).
 constexpr QPoint kNew{48, 380};
 constexpr QPoint kRecord{335, 112};
 constexpr QPoint kOk{278, 380};
@@ -60,7 +57,7 @@ class MacroManagerTest : public MainWindowTest {
 protected:
     CMacroRecordDlg& openManager() {
         window().activateWindow();
-        ClickAt(window(), kMacrosButton.x(), kMacrosButton.y());
+        ClickAt(window(), kMacrosButton.x, kMacrosButton.y);
         CMacroRecordDlg& dialog = app().macroDialog();
         EXPECT_TRUE(dialog.isVisible());
         return dialog;
@@ -76,7 +73,7 @@ protected:
     // Save; the announces of macro blocks and every bulk packet the keyboard received.
     std::pair<std::vector<Bytes>, std::vector<Bytes>> save() {
         const std::size_t before = traceLinesNow();
-        ClickAt(window(), kSaveButton.x(), kSaveButton.y());
+        ClickAt(window(), kSave.x, kSave.y);
         waitUntilIdle(); // the Save runs on the worker
         const auto lines = traceSince(before);
         std::vector<Bytes> announces;

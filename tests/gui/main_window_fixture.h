@@ -10,6 +10,7 @@
 #include "device/simulated_keyboard.h"
 #include "model/config_files.h"
 #include "model/config_state.h"
+#include "model/window_layout.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -33,6 +34,20 @@ inline void ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs 
     timer.start();
     while (!done() && timer.elapsed() < timeoutMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// Points inside the main window's controls (window coordinates) that the tests click.
+inline constexpr Point kSave{950, 604};
+inline constexpr Point kEffectSelector{100, 124};
+inline constexpr Point kGameModeSwitch{120, 578};
+inline constexpr Point kWinLockSwitch{258, 578};
+inline constexpr Point kHelpButton{944, 12};
+inline constexpr Point kMacrosButton{144, 612};
+
+// The middle of key k's rectangle in the window.
+inline Point KeyPoint(std::size_t key) {
+    const InclusiveRect r = KeyPictureTable[key].rect;
+    return {kKeyboardOrigin.x + (r.left + r.right) / 2, kKeyboardOrigin.y + (r.top + r.bottom) / 2};
 }
 
 // The build folder (the parent of the programs' folder), where tests leave pictures to look at.

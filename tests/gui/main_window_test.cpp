@@ -17,7 +17,6 @@
 namespace orvo::test {
 namespace {
 
-constexpr Point kSavePoint{950, 604};
 constexpr Point kCancelPoint{870, 604};
 constexpr Point kClosePoint{985, 12};
 
@@ -147,7 +146,7 @@ TEST_F(MainWindowTest, HoverActsOnTheLowestRegionUnderThePoint) {
 TEST_F(MainWindowTest, SaveWithNothingChangedSendsOnlyThePalmRest) {
     start();
     const std::size_t before = traceLinesNow();
-    click(kSavePoint.x, kSavePoint.y);
+    click(kSave.x, kSave.y);
     const auto sent = traceSince(before);
     EXPECT_EQ(CountStartingWith(sent, " set 00 07 "), 1);
     EXPECT_EQ(CountStartingWith(sent, " set "), 1);
@@ -158,13 +157,13 @@ TEST_F(MainWindowTest, SaveSendsAChangeOnceAndCommitsIt) {
     const std::uint8_t toggled = config().image.byte(field::gameMode) ^ 1;
     config().image.byte(field::gameMode) = toggled;
     const std::size_t before = traceLinesNow();
-    click(kSavePoint.x, kSavePoint.y);
+    click(kSave.x, kSave.y);
     EXPECT_GT(CountStartingWith(traceSince(before), " set "), 1);
     EXPECT_EQ(config().deviceSnapshot.byte(field::gameMode), toggled);
     EXPECT_EQ(FileBytes(keymapFile())[field::gameMode.offset], toggled);
     // Nothing left to send the second time.
     const std::size_t again = traceLinesNow();
-    click(kSavePoint.x, kSavePoint.y);
+    click(kSave.x, kSave.y);
     EXPECT_EQ(CountStartingWith(traceSince(again), " set "), 1);
 }
 
@@ -179,7 +178,7 @@ TEST_F(MainWindowTest, SaveFailingWarnsAndKeepsTheChanges) {
     QSignalSpy failed(&w, &CBrisoldeDlg::saveFailed);
     MessageBoxCatcher box;
     box.arm();
-    click(kSavePoint.x, kSavePoint.y);
+    click(kSave.x, kSave.y);
     EXPECT_EQ(failed.count(), 1);
     EXPECT_EQ(box.caption, QStringLiteral("Advertencia"));
     EXPECT_EQ(box.text, QStringLiteral("No se pudieron enviar los cambios al teclado"));

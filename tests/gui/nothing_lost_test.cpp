@@ -17,12 +17,8 @@
 namespace orvo::test {
 namespace {
 
-constexpr Point kSave{950, 604};
 constexpr Point kCancel{870, 604};
 constexpr Point kMinimise{965, 12};
-constexpr Point kGameModeSwitch{120, 578};
-constexpr Point kWinLockSwitch{258, 578};
-constexpr Point kEffectSelector{100, 124};
 constexpr int kWaveRow = 136 + 2 * 20 + 5;
 
 const QString kMissingWarning = QStringLiteral("Advertencia|¡Teclado no detectado!");

@@ -23,12 +23,8 @@
 namespace orvo::test {
 namespace {
 
-constexpr Point kSave{950, 604};
-constexpr Point kEffectSelector{100, 124};
-constexpr Point kGameModeSwitch{120, 578};
 constexpr std::size_t kKeyA = 63; // slot 8
 constexpr QPoint kGuardar{285, 257};
-constexpr QPoint kMacrosButton{144, 612};
 constexpr QPoint kNew{48, 380};
 constexpr QPoint kRecord{335, 112};
 constexpr QPoint kOk{278, 380};
@@ -108,11 +104,7 @@ TEST_F(OrvoctlWithWindowTest, AnEffectSetByOrvoctlSendsWhatTheWindowSends) {
 
 TEST_F(OrvoctlWithWindowTest, AKeySetByOrvoctlIsStoredAsTheDialogStoresIt) {
     start();
-    const Point key = {
-        kKeyboardOrigin.x +
-            (KeyPictureTable[kKeyA].rect.left + KeyPictureTable[kKeyA].rect.right) / 2,
-        kKeyboardOrigin.y +
-            (KeyPictureTable[kKeyA].rect.top + KeyPictureTable[kKeyA].rect.bottom) / 2};
+    const Point key = KeyPoint(kKeyA);
     click(key.x, key.y);
     CKeyMap& dialog = app().keyMap();
     ASSERT_TRUE(dialog.isVisible());
@@ -136,7 +128,7 @@ TEST_F(OrvoctlWithWindowTest, AKeySetByOrvoctlIsStoredAsTheDialogStoresIt) {
 TEST_F(OrvoctlWithWindowTest, AMacroImportedFromItsTextPlaysTheBytesOfTheRecordedOne) {
     start();
     window().activateWindow();
-    ClickAt(window(), kMacrosButton.x(), kMacrosButton.y());
+    ClickAt(window(), kMacrosButton.x, kMacrosButton.y);
     CMacroRecordDlg& manager = app().macroDialog();
     ASSERT_TRUE(manager.isVisible());
     ClickAt(manager, kNew.x(), kNew.y());

@@ -26,8 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr Point kProfileButton{50, 610};
-constexpr Point kSaveButton{950, 604};
-constexpr Point kEffectSelector{100, 124};
 
 // Every message box and question as "caption|text" (questions are answered OK); file pickers
 // answer `pick`.
@@ -269,7 +267,7 @@ TEST_F(ProfileManagerTest, AnOpenedProfileShowsAtOnceAndSaveSendsIt) {
 
     // Back to fixed lighting, sent to the keyboard.
     chooseEffect(0);
-    click(kSaveButton.x, kSaveButton.y);
+    click(kSave.x, kSave.y);
     ASSERT_EQ(config().deviceSnapshot.byte(field::lightingEffect), 1);
 
     ASSERT_NE(openManager(), nullptr);
@@ -282,7 +280,7 @@ TEST_F(ProfileManagerTest, AnOpenedProfileShowsAtOnceAndSaveSendsIt) {
     EXPECT_EQ(w.composedImage(), wave);
 
     const std::size_t before = traceLinesNow();
-    click(kSaveButton.x, kSaveButton.y);
+    click(kSave.x, kSave.y);
     bool sent = false;
     for (const std::string& line : traceSince(before)) {
         // A lighting report (command 0x08) carrying effect 3.
