@@ -4,17 +4,21 @@
 #include "model/runtime_folder.h"
 
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 
-#include <sys/stat.h>
+#include <cerrno>
+#include <memory>
+
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace orvo {
 
 namespace {
 
-constexpr int kConnectTimeoutMs = 1000;
+std::filesystem::path NativePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 } // namespace
 
@@ -31,20 +35,18 @@ SingleInstance::SingleInstance(QString name, QObject* parent)
         m_path = *folder + QLatin1Char('/') + name;
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+    // Each child notifier watches a descriptor of ours: the listening socket and the
+    // connections still open. The socket file stays for the next start to take over.
+    for (QSocketNotifier* notifier : findChildren<QSocketNotifier*>()) {
+        const int fd = static_cast<int>(notifier->socket());
+        delete notifier;
+        CloseDescriptor(fd);
+    }
+}
 
-bool SingleInstance::askRunningInstance() {
-    QLocalSocket socket;
-    socket.connectToServer(m_path);
-    if (!socket.waitForConnected(kConnectTimeoutMs))
-        return false;
-    // Only a program of this user counts as the running instance.
-    if (SocketPeerUser(static_cast<int>(socket.socketDescriptor())) != m_allowedUser)
-        return false;
-    socket.write(kShowRequest.data(), static_cast<qint64>(kShowRequest.size()));
-    socket.waitForBytesWritten(kConnectTimeoutMs);
-    socket.disconnectFromServer();
-    return true;
+bool SingleInstance::askRunningInstance() const {
+    return SendInstanceRequestTo(NativePath(m_path), kShowRequest);
 }
 
 bool SingleInstance::claim() {
@@ -55,38 +57,59 @@ bool SingleInstance::claim() {
     }
     if (askRunningInstance())
         return false;
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(m_path)) {
-        // A socket file left by a program that crashed answers nobody: take it over. When
-        // another start won the race meanwhile, ask that one instead.
-        if (askRunningInstance())
-            return false;
-        QLocalServer::removeServer(m_path);
-        if (!m_server->listen(m_path))
-            LogWarning("single instance: cannot listen for later starts");
+    m_listening = ListenOnInstanceSocket(NativePath(m_path));
+    // When another start won the race meanwhile, ask that one instead.
+    if (m_listening < 0 && askRunningInstance())
+        return false;
+    if (m_listening < 0) {
+        LogWarning("single instance: cannot listen for later starts");
+        return true;
     }
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::readRequests);
+    auto* notifier = new QSocketNotifier(m_listening, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &SingleInstance::acceptConnections);
     return true;
 }
 
-void SingleInstance::readRequests() {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (SocketPeerUser(static_cast<int>(socket->socketDescriptor())) != m_allowedUser) {
+void SingleInstance::acceptConnections() {
+    for (int fd; (fd = AcceptInstanceConnection(m_listening)) >= 0;) {
+        if (SocketPeerUser(fd) != m_allowedUser) {
             LogWarning("single instance: refused a request from another user");
-            socket->abort();
-            socket->deleteLater();
+            CloseDescriptor(fd);
             continue;
         }
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            const QByteArray request = socket->readAll();
-            if (request.contains("show"))
-                Q_EMIT showRequested();
-            if (request.contains("refresh"))
-                Q_EMIT refreshRequested();
-        });
+        auto* connection = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        auto received = std::make_shared<QByteArray>();
+        connect(connection, &QSocketNotifier::activated, this,
+                [this, connection, received] { readFrom(connection, received.get()); });
     }
+}
+
+// A client sends its request and closes; the request counts once the whole of it is in.
+void SingleInstance::readFrom(QSocketNotifier* connection, QByteArray* received) {
+    const int fd = static_cast<int>(connection->socket());
+    char buffer[kLongestInstanceRequest + 1];
+    const ssize_t count = ::recv(fd, buffer, sizeof buffer, 0);
+    if (count < 0 && (errno == EAGAIN || errno == EINTR))
+        return;
+    if (count > 0)
+        received->append(buffer, count);
+    const bool ended = count <= 0;
+    const bool tooLong = received->size() > static_cast<qsizetype>(kLongestInstanceRequest);
+    if (!ended && !tooLong)
+        return;
+    connection->setEnabled(false);
+    connection->setParent(nullptr); // no longer one of ours to close
+    connection->deleteLater();
+    CloseDescriptor(fd);
+    if (tooLong) {
+        LogWarning("single instance: ignored an overlong request");
+        return;
+    }
+    const InstanceRequests requests = ParseInstanceRequests(received->toStdString());
+    if (requests.show)
+        Q_EMIT showRequested();
+    if (requests.refresh)
+        Q_EMIT refreshRequested();
 }
 
 } // namespace orvo

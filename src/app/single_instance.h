@@ -8,6 +8,7 @@
 
 #include "model/instance_socket.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -15,7 +16,7 @@
 
 #include <sys/types.h>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace orvo {
 
@@ -45,12 +46,13 @@ Q_SIGNALS:
     void refreshRequested();
 
 private:
-    bool askRunningInstance();
-    void readRequests();
+    bool askRunningInstance() const;
+    void acceptConnections();
+    void readFrom(QSocketNotifier* connection, QByteArray* received);
 
     QString m_path;
     uid_t m_allowedUser;
-    QLocalServer* m_server = nullptr;
+    int m_listening = -1;
 };
 
 } // namespace orvo
