@@ -64,7 +64,8 @@ protected:
 TEST_F(SingleInstanceTest, ASocketPlantedInTheTemporaryFolderNoLongerStopsTheStart) {
     const QString name = QStringLiteral("orvo-planted");
     // Anyone may create a socket in the shared temporary folder.
-    const int planted = ListenOnInstanceSocket(QFile::encodeName(path("tmp/") + name).toStdString());
+    const int planted =
+        ListenOnInstanceSocket(QFile::encodeName(path("tmp/") + name).toStdString());
     ASSERT_GE(planted, 0);
 
     SingleInstance first(name);
