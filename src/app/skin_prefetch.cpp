@@ -6,7 +6,6 @@
 #include "controls/skin_resources.h"
 #include "model/window_layout.h"
 
-#include <QImageReader>
 #include <QPainter>
 
 namespace orvo {
@@ -44,8 +43,7 @@ void SkinPrefetch::start() {
     m_started = true;
     m_decoder = std::thread([this] {
         for (const QString& name : FirstFramePictures()) {
-            QImageReader reader(m_folder + name, "png");
-            QImage decoded = reader.read();
+            QImage decoded = DecodePng(m_folder + name);
             if (decoded.isNull())
                 continue;
             QImage opaque = OpaqueImage(decoded);

@@ -7,15 +7,17 @@
 
 namespace orvo {
 
-namespace {
-
-QImage Decode(const QString& path) {
+QImage DecodePng(const QString& path) {
     QImageReader reader(path, "png");
-    QImage image = reader.read();
-    return image; // null on a missing or undecodable file
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
-} // namespace
+QSize PngSize(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.size();
+}
 
 QImage OpaqueImage(const QImage& image) {
     if (image.isNull())
@@ -47,7 +49,7 @@ ImageStore::Entry ImageStore::entry(const QString& name) const {
     const QString file = path(name);
     if (!m_caching) {
         Entry loaded;
-        loaded.decoded = Decode(file);
+        loaded.decoded = DecodePng(file);
         loaded.opaque = OpaqueImage(loaded.decoded);
         return loaded;
     }
@@ -61,7 +63,7 @@ ImageStore::Entry ImageStore::entry(const QString& name) const {
     auto it = m_cache.find(name);
     if (it == m_cache.end() || it->modified != modified || it->size != size) {
         Entry fresh;
-        fresh.decoded = Decode(file);
+        fresh.decoded = DecodePng(file);
         fresh.opaque = OpaqueImage(fresh.decoded);
         fresh.modified = modified;
         fresh.size = size;

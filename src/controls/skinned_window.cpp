@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QBitmap>
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
@@ -31,7 +30,7 @@ void SkinnedWindow::setFreeSpots(std::function<bool(QPoint)> isFree) {
 
 QSize SkinnedWindow::backgroundSize() const {
     // The header is enough: the picture itself is decoded when the window is painted.
-    const QSize size = QImageReader(m_images.path(m_background), "png").size();
+    const QSize size = PngSize(m_images.path(m_background));
     return size.isValid() ? size : m_fallbackSize;
 }
 
