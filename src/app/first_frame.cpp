@@ -69,7 +69,8 @@ QImage CachedFirstFrame(const std::filesystem::path& file, const FirstFrameKey& 
     std::optional<KeptFrame> loaded = LoadFirstFrame(file, key);
     if (!loaded)
         return {};
-    // The picture uses the file's bytes in place; they go with the last copy of it.
+    // The picture reads the file's mapped pages in place (painting on it copies them first);
+    // they are unmapped with the last copy of it.
     auto* frame = new KeptFrame(std::move(*loaded));
     return QImage(
         frame->pixels(), static_cast<int>(frame->size.width), static_cast<int>(frame->size.height),

@@ -6,9 +6,11 @@
 #include <cstring>
 #include <random>
 #include <string_view>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include "model/log.h"
@@ -251,6 +253,39 @@ std::optional<FileContent> ReadRegularFile(const fs::path& path, std::size_t max
     }
     content.bytes.resize(static_cast<std::size_t>(n));
     return content;
+}
+
+MappedFile::MappedFile(MappedFile&& other) noexcept
+    : m_address(std::exchange(other.m_address, nullptr)), m_size(std::exchange(other.m_size, 0)) {}
+
+MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
+    if (this != &other) {
+        MappedFile gone(std::move(*this));
+        m_address = std::exchange(other.m_address, nullptr);
+        m_size = std::exchange(other.m_size, 0);
+    }
+    return *this;
+}
+
+MappedFile::~MappedFile() {
+    if (m_address)
+        ::munmap(m_address, m_size);
+}
+
+std::optional<MappedFile> MapRegularFile(const fs::path& path, std::size_t maxBytes,
+                                         const FileCalls& calls) {
+    struct stat st {};
+    const int fd = OpenRegularForReading(calls, path, st, nullptr);
+    if (fd < 0)
+        return std::nullopt;
+    const auto size = static_cast<std::uintmax_t>(st.st_size);
+    void* address = nullptr;
+    if (size > 0 && size <= maxBytes)
+        address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    calls.close(fd);
+    if (size > maxBytes || address == MAP_FAILED)
+        return std::nullopt;
+    return MappedFile(address, static_cast<std::size_t>(size));
 }
 
 std::optional<std::vector<std::uint8_t>> ReadFilePrefix(const fs::path& path,

@@ -40,6 +40,31 @@ std::optional<FileContent> ReadRegularFile(const std::filesystem::path& path, st
                                            std::string* error = nullptr,
                                            const FileCalls& calls = SystemFileCalls());
 
+// A regular file mapped read-only into memory; unmapped when the last owner goes. Reading the
+// pages straight from the page cache spares a large file's copy into fresh memory.
+class MappedFile {
+public:
+    MappedFile() = default;
+    MappedFile(void* address, std::size_t size) : m_address(address), m_size(size) {}
+    MappedFile(MappedFile&& other) noexcept;
+    MappedFile& operator=(MappedFile&& other) noexcept;
+    ~MappedFile();
+
+    std::span<const std::uint8_t> bytes() const {
+        return {static_cast<const std::uint8_t*>(m_address), m_size};
+    }
+
+private:
+    void* m_address = nullptr;
+    std::size_t m_size = 0;
+};
+
+// Maps a whole regular file of at most maxBytes. nullopt when the path is missing, unreadable,
+// not a regular file or larger. The file must be replaced, never rewritten in place, while it
+// is mapped (as WriteFileAtomically does).
+std::optional<MappedFile> MapRegularFile(const std::filesystem::path& path, std::size_t maxBytes,
+                                         const FileCalls& calls = SystemFileCalls());
+
 // ReadRegularFile's bytes alone.
 std::optional<std::vector<std::uint8_t>> ReadFilePrefix(const std::filesystem::path& path,
                                                         std::size_t maxBytes);

@@ -39,10 +39,10 @@ std::uint32_t Le32(std::span<const std::uint8_t> in, std::size_t at) {
 std::optional<KeptFrame> LoadFirstFrame(const std::filesystem::path& file,
                                         std::span<const std::uint8_t> key) {
     const std::size_t most = PixelOffset(key.size()) + kMaxPixelBytes;
-    auto content = ReadRegularFile(file, most);
-    if (!content || content->fileSize > most)
+    std::optional<MappedFile> mapped = MapRegularFile(file, most);
+    if (!mapped)
         return std::nullopt;
-    const std::span<const std::uint8_t> in(content->bytes);
+    const std::span<const std::uint8_t> in = mapped->bytes();
     if (in.size() < kHeaderSize || !std::ranges::equal(in.first(kMagic.size()), kMagic))
         return std::nullopt;
     const FrameSize size{Le32(in, 8), Le32(in, 12), Le32(in, 16)};
@@ -51,7 +51,7 @@ std::optional<KeptFrame> LoadFirstFrame(const std::filesystem::path& file,
         in.size() != PixelOffset(keySize) + std::size_t{size.height} * size.bytesPerLine ||
         !std::ranges::equal(in.subspan(kHeaderSize, keySize), key))
         return std::nullopt;
-    return KeptFrame{size, std::move(content->bytes), PixelOffset(keySize)};
+    return KeptFrame{size, std::move(*mapped), PixelOffset(keySize)};
 }
 
 FileResult SaveFirstFrame(const std::filesystem::path& file, std::span<const std::uint8_t> key,

@@ -27,9 +27,9 @@ struct FrameSize {
 
 struct KeptFrame {
     FrameSize size;
-    std::vector<std::uint8_t> file; // the whole file; the pixels lie at `pixelOffset`
+    MappedFile file; // the whole file; the pixels lie at `pixelOffset`
     std::size_t pixelOffset = 0;
-    std::uint8_t* pixels() { return file.data() + pixelOffset; }
+    const std::uint8_t* pixels() const { return file.bytes().data() + pixelOffset; }
 };
 
 // The picture kept under `key`; nullopt when the file is missing, damaged, or was made from

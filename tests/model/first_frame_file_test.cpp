@@ -54,6 +54,12 @@ TEST_F(FirstFrameFileTest, APictureComesBackWholeOnlyUnderTheKeyItWasKeptWith) {
     EXPECT_EQ(std::vector<std::uint8_t>(kept->pixels(), kept->pixels() + pixels.size()), pixels);
     // The pixels can be used in place as a picture's lines.
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(kept->pixels()) % 4, 0u);
+    // Keeping a new picture replaces the file; the one in use keeps its pixels.
+    std::vector<std::uint8_t> newer = pixels;
+    newer[0] ^= 0xFF;
+    ASSERT_TRUE(SaveFirstFrame(file, key, size, newer));
+    EXPECT_EQ(std::vector<std::uint8_t>(kept->pixels(), kept->pixels() + pixels.size()), pixels);
+    ASSERT_TRUE(SaveFirstFrame(file, key, size, pixels));
 
     std::vector<std::uint8_t> other = key;
     other.back() ^= 1;
@@ -93,6 +99,8 @@ TEST_F(FirstFrameFileTest, DamagedShortForeignOrOddFilesAreNotTaken) {
     EXPECT_FALSE(LoadFirstFrame(file, key)) << "a height the file cannot hold";
     Write(std::vector<std::uint8_t>(good.begin(), good.begin() + 10));
     EXPECT_FALSE(LoadFirstFrame(file, key)) << "shorter than the header";
+    Write({});
+    EXPECT_FALSE(LoadFirstFrame(file, key)) << "empty";
 
     // A FIFO in its place is never opened for reading, so the start cannot hang on it.
     fs::remove(file);
