@@ -75,6 +75,27 @@ TEST_F(SingleInstanceTest, ASocketPlantedInTheTemporaryFolderNoLongerStopsTheSta
     CloseDescriptor(planted);
 }
 
+TEST_F(SingleInstanceTest, ASocketLeftByAProgramThatEndedIsTakenOverButNothingElseIs) {
+    const QString name = QStringLiteral("orvo-left");
+    const std::string socketPath = QFile::encodeName(path("run/") + name).toStdString();
+    // A program that crashed leaves its socket file; nobody answers on it any more.
+    CloseDescriptor(ListenOnInstanceSocket(socketPath));
+    {
+        SingleInstance first(name);
+        EXPECT_TRUE(first.claim());
+        SingleInstance second(name);
+        EXPECT_FALSE(second.claim()) << "the first start listens on the socket it took over";
+    }
+    // A file that is not a socket stays; the start goes on without answering later starts.
+    std::filesystem::remove(socketPath);
+    QFile planted(QFile::decodeName(socketPath.c_str()));
+    ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    planted.close();
+    SingleInstance first(name);
+    EXPECT_TRUE(first.claim());
+    EXPECT_TRUE(std::filesystem::is_regular_file(socketPath));
+}
+
 TEST_F(SingleInstanceTest, TheSocketFolderIsOneNobodyElseCanEnter) {
     struct Row {
         const char* runtime; // what XDG_RUNTIME_DIR holds; nullptr: unset
