@@ -1,4 +1,5 @@
 #include "model/atomic_file.h"
+#include "test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -25,11 +26,7 @@ struct AtomicFileTest : ::testing::Test {
     fs::path target;
 
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("orvo_atomic_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = FreshTestFolder("orvo_atomic");
         target = dir / "keymap.bin";
     }
     void TearDown() override { fs::remove_all(dir); }

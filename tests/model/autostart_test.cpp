@@ -4,6 +4,7 @@
 #include "model/autostart.h"
 
 #include "model/install_layout.h"
+#include "test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +24,7 @@ struct Autostart : ::testing::Test {
     fs::path file;
 
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("orvo_autostart_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = FreshTestFolder("orvo_autostart");
         file = dir / "config/autostart/entry.desktop";
     }
     void TearDown() override { fs::remove_all(dir); }

@@ -16,6 +16,7 @@
 #include "model/key_tables.h"
 #include "model/log.h"
 #include "model/utf16.h"
+#include "test_folder.h"
 
 namespace orvo {
 namespace {
@@ -27,11 +28,7 @@ struct FilesFixture : ::testing::Test {
     std::unique_ptr<ConfigState> state = std::make_unique<ConfigState>();
 
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("orvo_model_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = FreshTestFolder("orvo_model");
         state->folders = MakeProgramFolders(dir / "bin" / "orvo", (dir / "data").string());
     }
     void TearDown() override { fs::remove_all(dir); }

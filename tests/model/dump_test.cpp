@@ -8,6 +8,7 @@
 #include "model/config_files.h"
 #include "model/key_tables.h"
 #include "model/macro_model.h"
+#include "test_folder.h"
 
 namespace orvo::cli {
 namespace {
@@ -16,12 +17,7 @@ namespace fs = std::filesystem;
 
 struct DumpFixture : ::testing::Test {
     fs::path dir;
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("orvo_dump_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir);
-    }
+    void SetUp() override { dir = FreshTestFolder("orvo_dump"); }
     void TearDown() override { fs::remove_all(dir); }
     fs::path Write(const char* name, std::span<const std::uint8_t> bytes) {
         const fs::path p = dir / name;

@@ -1,4 +1,5 @@
 #include "model/first_frame_file.h"
+#include "test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,11 +23,7 @@ struct FirstFrameFileTest : ::testing::Test {
     std::vector<std::uint8_t> key{'s', 'k', 'i', 'n', 0, 7, 255};
 
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("orvo_first_frame_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = FreshTestFolder("orvo_first_frame");
         file = dir / "first_frame.raw";
         for (std::size_t i = 0; i < 32; ++i)
             pixels.push_back(static_cast<std::uint8_t>(i * 7 + 1));

@@ -9,6 +9,7 @@
 
 #include "model/config_files.h"
 #include "model/utf16.h"
+#include "test_folder.h"
 
 namespace orvo {
 namespace {
@@ -24,10 +25,7 @@ struct Profiles : ::testing::Test {
     std::unique_ptr<ProfileStore> store;
 
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("orvo_profiles_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
+        dir = FreshTestFolder("orvo_profiles");
         state->folders = MakeProgramFolders(dir / "orvo", (dir / "data").string());
         ASSERT_TRUE(EnsureProfileFolder(state->folders));
         folder = state->folders.profileFolder();

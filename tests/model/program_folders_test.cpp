@@ -4,6 +4,7 @@
 #include "model/program_folders.h"
 
 #include "model/install_layout.h"
+#include "test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -20,13 +21,7 @@ namespace fs = std::filesystem;
 struct FolderRules : ::testing::Test {
     fs::path dir;
 
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("orvo_folders_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
+    void SetUp() override { dir = FreshTestFolder("orvo_folders"); }
     void TearDown() override { fs::remove_all(dir); }
 
     static fs::perms Mode(const fs::path& p) {
