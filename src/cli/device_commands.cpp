@@ -80,8 +80,8 @@ int RunInfo(const Context& c, Args args) {
     ConfigWork work(c, KeyboardOnly(p));
     std::string why;
     const auto failed = work.OpenKeyboard(&why);
-    if (const char* sim = std::getenv(kSimulatorEnvironmentVariable); sim && *sim)
-        c.Out(std::string("backend: simulated keyboard in ") + sim + "\n");
+    if (const auto simulator = SimulatorFolderFromEnvironment())
+        c.Out("backend: simulated keyboard in " + *simulator + "\n");
     else
         c.Out("backend: hidapi\n");
     const auto command = FindKeyboardInterface(work.bus(), kCommandInterfaceMatch);

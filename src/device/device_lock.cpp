@@ -4,7 +4,6 @@
 #include "model/log.h"
 #include "model/runtime_folder.h"
 
-#include <cstdlib>
 #include <thread>
 
 #ifndef _WIN32
@@ -27,6 +26,17 @@ constexpr std::size_t kMaxHolderText = 256;
 // most sequences are short.
 constexpr std::chrono::milliseconds kFirstRetry{2};
 constexpr std::chrono::milliseconds kLongestRetry{50};
+
+std::optional<fs::path> KeyboardLockFile() {
+    // A simulated keyboard is a folder of its own: its lock lies beside its memory, so that
+    // separate simulated keyboards never wait for each other and go away with their folder.
+    if (const auto simulator = SimulatorFolderFromEnvironment())
+        return fs::path(*simulator) / kSimulatorLockFileName;
+    const auto folder = UserRuntimeFolder();
+    if (!folder)
+        return std::nullopt;
+    return *folder / kLockFileName;
+}
 
 } // namespace
 
@@ -70,7 +80,6 @@ std::string DeviceLock::ReadHolder() const {
 }
 
 bool DeviceLock::Acquire() {
-    m_timedOut = false;
     m_busyHolder.clear();
     if (!Open())
         return true;
@@ -87,7 +96,6 @@ bool DeviceLock::Acquire() {
             return true;
         }
         if (m_aborted || std::chrono::steady_clock::now() >= deadline) {
-            m_timedOut = true;
             m_busyHolder = ReadHolder();
             return false;
         }
@@ -113,23 +121,11 @@ void DeviceLock::Release() {
 #endif
 }
 
-std::optional<fs::path> KeyboardLockFile() {
-    // A simulated keyboard is a folder of its own: its lock lies beside its memory, so that
-    // separate simulated keyboards never wait for each other and go away with their folder.
-    if (const char* sim = std::getenv(kSimulatorEnvironmentVariable); sim && *sim)
-        return fs::path(sim) / kSimulatorLockFileName;
-    const auto folder = UserRuntimeFolder();
-    if (!folder)
-        return std::nullopt;
-    return *folder / kLockFileName;
-}
-
-std::unique_ptr<DeviceLock> MakeKeyboardLock(std::string holderName,
-                                             std::chrono::milliseconds timeout) {
+std::unique_ptr<DeviceLock> MakeKeyboardLock(std::string holderName) {
     const auto file = KeyboardLockFile();
     if (!file)
         return nullptr;
-    return std::make_unique<DeviceLock>(*file, std::move(holderName), timeout);
+    return std::make_unique<DeviceLock>(*file, std::move(holderName));
 }
 
 } // namespace orvo

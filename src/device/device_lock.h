@@ -34,8 +34,7 @@ public:
     // thread.
     void Abort() { m_aborted = true; }
 
-    const std::filesystem::path& file() const { return m_file; }
-    bool timedOut() const { return m_timedOut; }
+    bool timedOut() const { return !m_busyHolder.empty(); }
     // "ZorvantaOrvo (pid 1234)"; "another process" when the holder left no name.
     const std::string& busyHolder() const { return m_busyHolder; }
 
@@ -49,18 +48,14 @@ private:
     int m_fd = -1;
     bool m_openFailed = false;
     bool m_held = false;
-    bool m_timedOut = false;
-    std::string m_busyHolder;
+    std::string m_busyHolder; // set when the last Acquire timed out
+
     std::atomic<bool> m_aborted{false};
 };
 
-// The lock file of the keyboard this process reaches: "zorvanta-orvo-keyboard.lock" in the
-// user's runtime folder, or "keyboard.lock" in a simulated keyboard's folder. nullopt without a
-// runtime folder.
-std::optional<std::filesystem::path> KeyboardLockFile();
-
-// A lock on that file; null when there is no runtime folder to put it in.
-std::unique_ptr<DeviceLock>
-MakeKeyboardLock(std::string holderName, std::chrono::milliseconds timeout = kDeviceLockTimeout);
+// A lock on the lock file of the keyboard this process reaches: "zorvanta-orvo-keyboard.lock"
+// in the user's runtime folder, or "keyboard.lock" in a simulated keyboard's folder. Null when
+// there is no runtime folder to put it in.
+std::unique_ptr<DeviceLock> MakeKeyboardLock(std::string holderName);
 
 } // namespace orvo

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -99,5 +100,8 @@ std::unique_ptr<HidBus> OpenHidBusFromEnvironment();
 std::unique_ptr<HidBus> OpenHidapiBus();
 
 inline constexpr const char* kSimulatorEnvironmentVariable = "ZORVANTA_SIMULATOR";
+
+// The simulated keyboard's folder when ZORVANTA_SIMULATOR names one (set and not empty).
+std::optional<std::string> SimulatorFolderFromEnvironment();
 
 } // namespace orvo

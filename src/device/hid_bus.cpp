@@ -26,11 +26,17 @@ private:
 
 } // namespace
 
-std::unique_ptr<HidBus> OpenHidBusFromEnvironment() {
+std::optional<std::string> SimulatorFolderFromEnvironment() {
     const char* dir = std::getenv(kSimulatorEnvironmentVariable);
-    if (dir && *dir) {
+    if (!dir || !*dir)
+        return std::nullopt;
+    return dir;
+}
+
+std::unique_ptr<HidBus> OpenHidBusFromEnvironment() {
+    if (const auto dir = SimulatorFolderFromEnvironment()) {
         std::string error;
-        if (auto bus = OpenSimulatorBus(dir, error))
+        if (auto bus = OpenSimulatorBus(*dir, error))
             return bus;
         LogWarning(error);
         return std::make_unique<EmptyBus>(error);
