@@ -60,13 +60,6 @@ struct AssignKeyResult {
     bool ok() const { return stored && keymap.ok; }
 };
 
-// The program re-read what orvoctl changed.
-struct ScriptReloadResult {
-    LoadResult keymap;
-    LoadResult macros;
-    bool keyboardRead = false; // false: the snapshot stays as it was (keyboard absent or busy)
-};
-
 // orvoctl read: the keyboard's settings and the stored key actions into one profile file.
 struct ProfileReadResult {
     bool transfersOk = false;
@@ -168,7 +161,7 @@ public:
     // "MacroDefine.bin" (an edit not saved yet stays where the script left its group alone),
     // and the snapshot from the keyboard, read without changing anything on it, so that the
     // next Save sends exactly what still differs and never the values the script replaced.
-    ScriptReloadResult ReloadAfterScript();
+    void ReloadAfterScript();
 
 private:
     ConfigState& m_config;

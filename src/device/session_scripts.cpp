@@ -8,29 +8,24 @@
 
 namespace orvo {
 
-ScriptReloadResult Session::ReloadAfterScript() {
-    ScriptReloadResult result;
+void Session::ReloadAfterScript() {
     const SettingsImage edited = m_config.image;
     const DeviceSnapshot before = m_config.deviceSnapshot;
-    result.macros = LoadMacroFile(m_config);
-    result.keymap = LoadKeymapFile(m_config, false);
-    if (!result.keymap)
-        LogWarning("keymap.bin: " + result.keymap.error);
+    LoadMacroFile(m_config);
+    if (const LoadResult keymap = LoadKeymapFile(m_config, false); !keymap)
+        LogWarning("keymap.bin: " + keymap.error);
     const SettingsImage scripted = m_config.image;
     // Edits not saved yet survive where the script changed nothing, as over a reconnection.
     KeepEditsTheScriptLeft(m_config.image, edited, before);
-    SettingsImage read = m_config.deviceSnapshot;
-    result.keyboardRead =
-        m_connection.RunCommands([&](CommandChannel& ch) { return ReadKeyboardValues(ch, read); });
-    if (result.keyboardRead)
-        m_config.deviceSnapshot = read;
-    else if (!keyboardConnected())
+    // The snapshot changes only when the whole read succeeds (keyboard present and free).
+    const bool keyboardRead = m_connection.RunCommands(
+        [&](CommandChannel& ch) { return ReadKeyboardValues(ch, m_config.deviceSnapshot); });
+    if (!keyboardRead && !keyboardConnected())
         // Without a keyboard the file is all there is, as at a start without one: Cancel and
         // Close must not write the values from before the script back over it.
         m_config.deviceSnapshot = scripted;
     m_config.keyActionSnapshot = m_config.keyActions;
     RecomputeCustomisedKeys(m_config);
-    return result;
 }
 
 } // namespace orvo
