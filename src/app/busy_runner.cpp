@@ -82,22 +82,18 @@ void BusyRunner::startNext() {
             continue;
         }
         m_current = std::move(next);
-        const unsigned generation = ++m_generation;
-        m_worker = std::thread([this, generation, work = m_current->work] {
+        m_worker = std::thread([this, work = m_current->work] {
             work();
-            QMetaObject::invokeMethod(
-                this, [this, generation] { workerFinished(generation); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &BusyRunner::workerFinished, Qt::QueuedConnection);
         });
         break;
     }
     updateInputBlock();
-    if (!busy())
-        Q_EMIT idle();
 }
 
-void BusyRunner::workerFinished(unsigned generation) {
-    // A notice that comes after stop() already took the worker's result is stale.
-    if (generation != m_generation || !m_worker.joinable())
+void BusyRunner::workerFinished() {
+    // stop() may have taken the worker's result already; no worker starts after it.
+    if (!m_worker.joinable())
         return;
     finishCurrent();
 }
@@ -140,9 +136,8 @@ void BusyRunner::stop() {
 
 void BusyRunner::updateInputBlock() {
     const bool block = busy() && !m_stopped && !m_onUiThread;
-    if (block == m_blocking)
+    if (block == (m_waitCursor != nullptr))
         return;
-    m_blocking = block;
     if (block) {
         qApp->installEventFilter(this);
         m_waitCursor = std::make_unique<OverrideCursor>(Qt::WaitCursor);

@@ -62,17 +62,13 @@ public:
     void stop();
     bool stopped() const { return m_stopped; }
 
-Q_SIGNALS:
-    // Nothing waits or runs any more.
-    void idle();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void scheduleStart();
     void startNext();
-    void workerFinished(unsigned generation);
+    void workerFinished();
     void finishCurrent();
     void onUiThread(const Action& action);
     void updateInputBlock();
@@ -82,12 +78,10 @@ private:
     std::deque<Action> m_queue;
     std::optional<Action> m_current; // taken from the queue, until applied
     std::thread m_worker;
-    unsigned m_generation = 0; // tells a finished worker's late notice from the current one
     bool m_startScheduled = false;
     bool m_stopped = false;
-    bool m_blocking = false;
-    bool m_onUiThread = false; // a result is being applied or told
-    std::unique_ptr<OverrideCursor> m_waitCursor;
+    bool m_onUiThread = false;                    // a result is being applied or told
+    std::unique_ptr<OverrideCursor> m_waitCursor; // set while input is blocked
 };
 
 } // namespace orvo
