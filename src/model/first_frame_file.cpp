@@ -1,5 +1,7 @@
 #include "model/first_frame_file.h"
 
+#include "model/byte_order.h"
+
 #include <algorithm>
 
 namespace orvo {
@@ -24,16 +26,6 @@ bool Plausible(FrameSize size, std::size_t keySize) {
            pixelBytes <= kMaxPixelBytes && keySize <= kMaxKeyBytes;
 }
 
-void PutLe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<std::uint8_t>(v >> shift));
-}
-
-std::uint32_t Le32(std::span<const std::uint8_t> in, std::size_t at) {
-    return std::uint32_t{in[at]} | std::uint32_t{in[at + 1]} << 8 |
-           std::uint32_t{in[at + 2]} << 16 | std::uint32_t{in[at + 3]} << 24;
-}
-
 } // namespace
 
 std::optional<KeptFrame> LoadFirstFrame(const std::filesystem::path& file,
@@ -45,8 +37,8 @@ std::optional<KeptFrame> LoadFirstFrame(const std::filesystem::path& file,
     const std::span<const std::uint8_t> in = mapped->bytes();
     if (in.size() < kHeaderSize || !std::ranges::equal(in.first(kMagic.size()), kMagic))
         return std::nullopt;
-    const FrameSize size{Le32(in, 8), Le32(in, 12), Le32(in, 16)};
-    const std::uint32_t keySize = Le32(in, 20);
+    const FrameSize size{ReadLe32(in, 8), ReadLe32(in, 12), ReadLe32(in, 16)};
+    const std::uint32_t keySize = ReadLe32(in, 20);
     if (keySize != key.size() || !Plausible(size, keySize) ||
         in.size() != PixelOffset(keySize) + std::size_t{size.height} * size.bytesPerLine ||
         !std::ranges::equal(in.subspan(kHeaderSize, keySize), key))
@@ -59,15 +51,15 @@ FileResult SaveFirstFrame(const std::filesystem::path& file, std::span<const std
     if (!Plausible(size, key.size()) ||
         pixels.size() != std::size_t{size.height} * size.bytesPerLine)
         return {false, "first frame: not a picture to keep"};
-    std::vector<std::uint8_t> out(kMagic.begin(), kMagic.end());
-    out.reserve(PixelOffset(key.size()) + pixels.size());
-    PutLe32(out, size.width);
-    PutLe32(out, size.height);
-    PutLe32(out, size.bytesPerLine);
-    PutLe32(out, static_cast<std::uint32_t>(key.size()));
-    out.insert(out.end(), key.begin(), key.end());
-    out.resize(PixelOffset(key.size()), 0);
-    out.insert(out.end(), pixels.begin(), pixels.end());
+    const std::size_t pixelOffset = PixelOffset(key.size());
+    std::vector<std::uint8_t> out(pixelOffset + pixels.size(), 0);
+    std::ranges::copy(kMagic, out.begin());
+    WriteLe32(out, 8, size.width);
+    WriteLe32(out, 12, size.height);
+    WriteLe32(out, 16, size.bytesPerLine);
+    WriteLe32(out, 20, static_cast<std::uint32_t>(key.size()));
+    std::ranges::copy(key, out.begin() + kHeaderSize);
+    std::ranges::copy(pixels, out.begin() + static_cast<std::ptrdiff_t>(pixelOffset));
     // What a write killed half way left.
     SweepStaleTemporaries(file);
     return WriteFileAtomically(file, out);
