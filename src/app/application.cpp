@@ -205,11 +205,15 @@ void CBrisoldeApp::onReadBackDone(std::intptr_t lParam) {
     m_window->setReadBackPending(false);
     refreshFromImage(lParam == 0 ? RefreshCause::ReadBack : RefreshCause::Dialog);
     reloadIfAScriptAsked();
-    if (!m_startupHooksRun) {
-        m_startupHooksRun = true;
-        // After the handler returned, so the read-back thread is not kept waiting.
-        QTimer::singleShot(0, this, &CBrisoldeApp::runStartupHooks);
-    }
+    scheduleStartupHooks();
+}
+
+void CBrisoldeApp::scheduleStartupHooks() {
+    if (m_startupHooksRun)
+        return;
+    m_startupHooksRun = true;
+    // After the handler returned, so the read-back thread is not kept waiting.
+    QTimer::singleShot(0, this, &CBrisoldeApp::runStartupHooks);
 }
 
 void CBrisoldeApp::refreshFromImage(RefreshCause cause) {
@@ -415,10 +419,7 @@ void CBrisoldeApp::onDeviceArrival() {
         if (!outcome->refresh || m_runner->stopped())
             return;
         tellRefreshed(RefreshCause::ReadBack, *outcome->refresh);
-        if (!m_startupHooksRun) {
-            m_startupHooksRun = true;
-            QTimer::singleShot(0, this, &CBrisoldeApp::runStartupHooks);
-        }
+        scheduleStartupHooks();
     };
     m_runner->run(std::move(action));
 }

@@ -122,6 +122,8 @@ private:
     void startHotplugMonitor();
     void connectKeyboard(bool startHidden);
     void tellAboutStart(bool keyboardMissing);
+    // The test switches' hooks, once, after the first read-back has been shown.
+    void scheduleStartupHooks();
     void runStartupHooks();
     // Once the first frame is on screen: the dialogs, the skin's pictures, a fresh composition
     // after a kept first frame, and keeping a newly composed one for the next start.
