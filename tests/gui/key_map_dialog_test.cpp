@@ -107,11 +107,6 @@ std::map<int, std::vector<std::vector<int>>> TablesSent(const std::vector<Transf
     return tables;
 }
 
-std::vector<std::uint8_t> FileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 class KeyMapDialogTest : public MainWindowTest {
 protected:
     KeyMapDialogTest() { usePrompts(prompts); }

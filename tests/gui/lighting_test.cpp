@@ -64,11 +64,6 @@ std::vector<std::vector<int>> Reports(const std::vector<std::string>& lines, std
     }
     return out;
 }
-std::vector<std::uint8_t> FileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 std::vector<int> Commands(const std::vector<std::vector<int>>& reports) {
     std::vector<int> codes;
     for (const auto& r : reports)

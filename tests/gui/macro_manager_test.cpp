@@ -42,11 +42,6 @@ std::vector<Bytes> Transfers(const std::vector<std::string>& lines, std::string_
     return out;
 }
 
-std::vector<std::uint8_t> FileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // `head` followed by zeros up to `size` bytes.
 Bytes Padded(Bytes head, std::size_t size) {
     head.resize(size, 0);

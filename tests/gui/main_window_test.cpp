@@ -43,11 +43,6 @@ struct MessageBoxCatcher {
     }
 };
 
-std::vector<std::uint8_t> FileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST_F(MainWindowTest, StartsShownWithTheKeyboardsValuesAndWritesKeymap) {
     CBrisoldeDlg& w = start();
     EXPECT_TRUE(w.isVisible());

@@ -57,11 +57,6 @@ QString Note(std::u16string_view text) {
     return QStringLiteral("Perfil|") + QString::fromUtf16(text.data(), qsizetype(text.size()));
 }
 
-std::vector<std::uint8_t> FileBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 class ProfileManagerTest : public MainWindowTest {
 protected:
     ProfileManagerTest() { usePrompts(prompts); }
