@@ -3,9 +3,8 @@
 #include "app/skin_prefetch.h"
 #include "model/config_state.h"
 #include "model/first_frame_file.h"
+#include "model/program_folders.h"
 #include "model/slider_fields.h"
-
-#include <QDir>
 
 #include <filesystem>
 #include <system_error>
@@ -52,11 +51,10 @@ FirstFrameKey MakeFirstFrameKey(const ConfigState& config, const QString& imageF
         AppendStamp(key, imageFolder + picture);
     // The fonts the texts are drawn in: installing or removing one rebuilds fontconfig's
     // caches, which is cheaper to notice than asking which font a text would get.
-    const QString userCache =
-        qEnvironmentVariable("XDG_CACHE_HOME", QDir::homePath() + QStringLiteral("/.cache"));
-    for (const QString& fontCache :
-         {QStringLiteral("/var/cache/fontconfig"), userCache + QStringLiteral("/fontconfig")})
-        AppendStamp(key, fontCache);
+    AppendStamp(key, QStringLiteral("/var/cache/fontconfig"));
+    if (const auto userCache = XdgFolder(EnvironmentValue("XDG_CACHE_HOME"),
+                                         FolderEnvironment::FromProcess().home, ".cache"))
+        AppendStamp(key, QString::fromStdString((*userCache / "fontconfig").string()));
     Append(key, config.image.bytes);
     Append(key, config.customisedKeys);
     for (const std::optional<int>& place :

@@ -1,8 +1,7 @@
 #include "device/hid.h"
 #include "device/simulated_keyboard.h"
 #include "model/log.h"
-
-#include <cstdlib>
+#include "model/program_folders.h"
 
 namespace orvo {
 
@@ -27,10 +26,7 @@ private:
 } // namespace
 
 std::optional<std::string> SimulatorFolderFromEnvironment() {
-    const char* dir = std::getenv(kSimulatorEnvironmentVariable);
-    if (!dir || !*dir)
-        return std::nullopt;
-    return dir;
+    return EnvironmentValue(kSimulatorEnvironmentVariable);
 }
 
 std::unique_ptr<HidBus> OpenHidBusFromEnvironment() {

@@ -34,16 +34,9 @@ bool IsSet(const std::optional<std::string>& value) {
     return value && !value->empty();
 }
 
-std::optional<std::string> Variable(const char* name) {
-    const char* value = std::getenv(name);
-    if (!value || !*value)
-        return std::nullopt;
-    return std::string(value);
-}
-
 std::optional<std::string> AccountHome() {
 #ifdef _WIN32
-    return Variable("USERPROFILE");
+    return EnvironmentValue("USERPROFILE");
 #else
     long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
     std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
@@ -93,12 +86,19 @@ fs::path DataFolderFor(const fs::path& executableFolder, const FolderEnvironment
 
 } // namespace
 
+std::optional<std::string> EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value || !*value)
+        return std::nullopt;
+    return std::string(value);
+}
+
 FolderEnvironment FolderEnvironment::FromProcess() {
     FolderEnvironment env;
-    env.dataDir = Variable(kDataDirVariable);
-    env.xdgDataHome = Variable("XDG_DATA_HOME");
-    env.xdgConfigHome = Variable("XDG_CONFIG_HOME");
-    env.home = Variable("HOME");
+    env.dataDir = EnvironmentValue(kDataDirVariable);
+    env.xdgDataHome = EnvironmentValue("XDG_DATA_HOME");
+    env.xdgConfigHome = EnvironmentValue("XDG_CONFIG_HOME");
+    env.home = EnvironmentValue("HOME");
     if (!env.home)
         env.home = AccountHome();
     return env;

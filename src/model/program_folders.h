@@ -66,6 +66,9 @@ ProgramFolders ProgramFoldersFromEnvironment(const std::filesystem::path& execut
 // empty when the system does not tell, which makes the current folder the program folder.
 std::filesystem::path RunningExecutable();
 
+// The value of an environment variable; nullopt when it is unset or empty.
+std::optional<std::string> EnvironmentValue(const char* name);
+
 // An XDG base folder: the variable's value when it is an absolute path (relative values are
 // ignored, as the XDG rules ask), else home / fallback; nullopt without either.
 std::optional<std::filesystem::path> XdgFolder(const std::optional<std::string>& variable,

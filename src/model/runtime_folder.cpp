@@ -3,7 +3,6 @@
 #include "model/log.h"
 #include "model/program_folders.h"
 
-#include <cstdlib>
 #include <system_error>
 
 #ifndef _WIN32
@@ -19,22 +18,9 @@ namespace {
 
 constexpr const char* kOwnFolderName = "zorvanta-orvo";
 
-std::optional<std::string> Variable(const char* name) {
-    const char* value = std::getenv(name);
-    if (!value || !*value)
-        return std::nullopt;
-    return std::string(value);
-}
-
 // The folder, created private when missing; nullopt when it is there but not private.
 std::optional<fs::path> OwnPrivateFolder(const fs::path& folder) {
-    std::error_code ec;
-    fs::create_directories(folder.parent_path(), ec);
-#ifndef _WIN32
-    ::mkdir(folder.c_str(), 0700);
-#else
-    fs::create_directory(folder, ec);
-#endif
+    CreatePrivateFolder(folder); // a failure shows as a folder that is not private
     if (IsPrivateFolder(folder))
         return folder;
     LogWarning("runtime folder: " + folder.string() + " is not a private folder of this user");
@@ -45,10 +31,10 @@ std::optional<fs::path> OwnPrivateFolder(const fs::path& folder) {
 
 RuntimeEnvironment RuntimeEnvironment::FromProcess() {
     RuntimeEnvironment env;
-    env.runtimeDir = Variable("XDG_RUNTIME_DIR");
-    env.tmpDir = Variable("TMPDIR");
-    env.cacheHome = Variable("XDG_CACHE_HOME");
-    env.home = Variable("HOME");
+    env.runtimeDir = EnvironmentValue("XDG_RUNTIME_DIR");
+    env.tmpDir = EnvironmentValue("TMPDIR");
+    env.cacheHome = EnvironmentValue("XDG_CACHE_HOME");
+    env.home = EnvironmentValue("HOME");
     return env;
 }
 
