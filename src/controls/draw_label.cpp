@@ -21,11 +21,6 @@ QFont FontOfPixelSize(int pixelSize) {
     return font;
 }
 
-int CellHeight(const QFont& font) {
-    const QFontMetrics metrics(font);
-    return metrics.ascent() + metrics.descent();
-}
-
 // The pixel size whose cell fits `height`, found once per height. Texts are also drawn from
 // the font prefetch thread, hence the lock.
 int PixelSizeForCell(int height) {
@@ -51,6 +46,11 @@ int TextExtent(const QFont& font, const QString& text) {
 std::atomic<LabelObserver> g_labelObserver{nullptr};
 
 } // namespace
+
+int CellHeight(const QFont& font) {
+    const QFontMetrics metrics(font);
+    return metrics.ascent() + metrics.descent();
+}
 
 void SetLabelObserver(LabelObserver observer) {
     g_labelObserver = observer;

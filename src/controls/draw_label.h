@@ -26,6 +26,9 @@ inline constexpr int kNoRightLimit = 0;
 // Room left between a text and a picture or frame that follows it on its row.
 inline constexpr int kLabelGap = 2;
 
+// A font's cell height: ascent plus descent.
+int CellHeight(const QFont& font);
+
 // The font of a text `height` pixels high. The height is the font's cell, ascent plus
 // descent, as the skin's texts were laid out: the largest pixel size whose cell fits it.
 QFont LabelFont(int height);

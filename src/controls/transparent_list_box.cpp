@@ -1,7 +1,9 @@
 #include "controls/transparent_list_box.h"
 
+#include "controls/draw_label.h"
 #include "controls/draw_png.h"
 #include "controls/image_store.h"
+#include "controls/row_height_delegate.h"
 #include "controls/skin_resources.h"
 
 #include <QFocusEvent>
@@ -12,7 +14,6 @@
 #include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -38,26 +39,12 @@ QFont CellHeightFont(const QString& face, int height, int weight) {
     font.setWeight(static_cast<QFont::Weight>(weight));
     for (int pixels = std::max(height, 1); pixels > 1; --pixels) {
         font.setPixelSize(pixels);
-        const QFontMetrics metrics(font);
-        if (metrics.ascent() + metrics.descent() <= height)
+        if (CellHeight(font) <= height)
             return font;
     }
     font.setPixelSize(1);
     return font;
 }
-
-// Every row is as high as the list's text.
-class RowHeightDelegate : public QStyledItemDelegate {
-public:
-    explicit RowHeightDelegate(CTransparentListBox* list)
-        : QStyledItemDelegate(list), m_list(list) {}
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
-        return {option.rect.width(), m_list->rowHeight()};
-    }
-
-private:
-    CTransparentListBox* m_list;
-};
 
 } // namespace
 
@@ -88,7 +75,7 @@ CTransparentListBox::CTransparentListBox(const ImageStore* images, QWidget* pare
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setUniformItemSizes(true);
-    setItemDelegate(new RowHeightDelegate(this));
+    setItemDelegate(new RowHeightDelegate(this, [this] { return rowHeight(); }));
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     // The scroll bar's own clicks and drags confirm an edit before the rows move.
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int) {

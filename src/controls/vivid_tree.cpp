@@ -1,14 +1,14 @@
 #include "controls/vivid_tree.h"
 
+#include "controls/draw_label.h"
 #include "controls/image_store.h"
+#include "controls/row_height_delegate.h"
 #include "controls/skin_resources.h"
 
-#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QTreeWidgetItemIterator>
 
 #include <algorithm>
@@ -27,23 +27,12 @@ QColor ToQColor(ColorRef c) {
     return {rgb.r, rgb.g, rgb.b};
 }
 
-// Every row as high as the tree says, whatever the style would make of a row without icons.
-class RowHeightDelegate : public QStyledItemDelegate {
-public:
-    explicit RowHeightDelegate(VividTree* tree) : QStyledItemDelegate(tree), m_tree(tree) {}
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), m_tree->rowHeight()};
-    }
-
-private:
-    VividTree* m_tree;
-};
 } // namespace
 
 VividTree::VividTree(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
     setUniformRowHeights(true);
-    setItemDelegate(new RowHeightDelegate(this));
+    setItemDelegate(new RowHeightDelegate(this, [this] { return rowHeight(); }));
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     // Every pixel is painted here; nothing needs erasing first.
@@ -91,8 +80,7 @@ void VividTree::setShowSelectionAlways(bool on) {
 }
 
 int VividTree::rowHeight() const {
-    const QFontMetrics metrics(font());
-    return std::max(metrics.ascent() + metrics.descent() + kTextRowMargin,
+    return std::max(CellHeight(font()) + kTextRowMargin,
                     iconSize().isValid() ? iconSize().height() : 0);
 }
 
