@@ -28,13 +28,6 @@ namespace {
 constexpr int kTickMs = 10;
 constexpr double kStallTargetMs = 50;
 
-// The worst lateness this benchmark measured while every action still ran on the UI thread
-// (same machine as the README's figures).
-struct Before {
-    const char* action;
-    double worstMs;
-};
-
 // Answers the factory reset's question with OK and says nothing else.
 struct QuietPrompts : orvo::Prompts {
     bool confirm(const QString&, const QString&) override { return true; }
@@ -109,8 +102,9 @@ public:
         : m_app(app), m_simulator(std::move(simulator)) {}
 
     // The worst lateness while `action` (started from the event loop, as a click is) runs and
-    // until `done`, then 50 ms more.
-    double measure(const char* name, const Before& before, const std::function<void()>& action,
+    // until `done`, then 50 ms more. `beforeMs` is the worst lateness this benchmark measured
+    // while every action still ran on the UI thread (same machine as the README's figures).
+    double measure(const char* name, double beforeMs, const std::function<void()>& action,
                    const std::function<bool()>& done) {
         StallMeter meter;
         meter.start();
@@ -128,7 +122,7 @@ public:
         const bool ok = finished && worst < kStallTargetMs;
         std::printf("%-44s worst stall %7.1f ms (before: %7.1f ms), action %5.0f ms, target < "
                     "%.0f ms %s\n",
-                    name, worst, before.worstMs, tookMs, kStallTargetMs,
+                    name, worst, beforeMs, tookMs, kStallTargetMs,
                     !finished ? "DID NOT END" : (ok ? "OK" : "OVER"));
         m_ok = m_ok && ok;
         return worst;
@@ -185,12 +179,11 @@ int main(int argc, char* argv[]) {
     orvo::ConfigState& config = app.config();
     ChangeEveryTable(config);
     bench.measure(
-        "Save (32 macro blocks, 5 lighting tables)", {"save", 3712.2},
-        [&] { Click(window, 950, 604); },
+        "Save (32 macro blocks, 5 lighting tables)", 3712.2, [&] { Click(window, 950, 604); },
         [&] { return bench.idle() && config.deviceSnapshot == config.image; });
 
     bench.measure(
-        "Factory reset (help menu, confirmed)", {"reset", 1452.2},
+        "Factory reset (help menu, confirmed)", 1452.2,
         [&] {
             Click(window, 944, 12);
             Click(window, 900, 30);
@@ -198,11 +191,11 @@ int main(int argc, char* argv[]) {
         [&] { return bench.idle(); });
 
     bench.measure(
-        "Unplug", {"unplug", 695.1}, [&] { std::ofstream(bench.unpluggedFile()).put('\n'); },
+        "Unplug", 695.1, [&] { std::ofstream(bench.unpluggedFile()).put('\n'); },
         [&] { return bench.idle() && !window.keyboardConnected(); });
 
     bench.measure(
-        "Arrival (pause, read-back, refresh)", {"arrival", 2769.6},
+        "Arrival (pause, read-back, refresh)", 2769.6,
         [&] { std::filesystem::remove(bench.unpluggedFile()); },
         [&] { return bench.idle() && window.keyboardConnected(); });
 
