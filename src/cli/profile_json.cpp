@@ -48,15 +48,6 @@ KeyActionRecord UntouchedRecord(std::size_t k) {
     return r;
 }
 
-constexpr std::string_view KindName(std::uint8_t kind) {
-    constexpr std::array<std::string_view, 8> kNames{"single key", "combination",     "macro",
-                                                     "function",   "play audio file", "run program",
-                                                     "open file",  "open folder"};
-    if (kind < kNames.size())
-        return kNames[kind];
-    return kind == static_cast<std::uint8_t>(AssignmentKind::Pending) ? "nothing chosen yet" : "";
-}
-
 // The path field as text when it is one: well-formed text up to its NUL, zeros after it.
 std::optional<std::u16string> PathText(std::span<const std::uint8_t> field) {
     std::u16string units;
@@ -569,13 +560,7 @@ std::optional<std::string> ExportProfileJson(std::span<const std::uint8_t> file)
     out->string("format", kProfileJsonFormat);
     out->number("formatVersion", kProfileJsonVersion);
     out->number("size", static_cast<std::int64_t>(file.size()));
-    DescribeLighting(image, *out);
-    out->number("gameMode", image.byte(field::gameMode));
-    out->number("winLock", image.byte(field::winLock));
-    out->number("reportRate", image.byte(field::reportRate));
-    out->number("responseTime", image.byte(field::responseTime));
-    DescribePalmRest(image, *out);
-    DescribeRemappedKeys(image, *out);
+    DescribeSettings(image, *out);
     DescribeRest(image, *out);
     if (file.size() == kProfileFileSize) {
         KeyActionTable table;
