@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/config_work.h"
+#include "cli/dump_file.h"
 #include "cli/values.h"
 #include "model/function_table.h"
 #include "model/key_script.h"
@@ -12,7 +13,6 @@
 #include "model/utf16.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
 namespace orvo::cli {
@@ -106,16 +106,6 @@ std::string KeyNames(std::span<const std::uint8_t> codes, std::string_view joine
     return text;
 }
 
-std::string HexEntry(std::span<const std::uint8_t> entry) {
-    std::string text;
-    for (const std::uint8_t b : entry) {
-        char buffer[4];
-        std::snprintf(buffer, sizeof buffer, text.empty() ? "%02x" : " %02x", b);
-        text += buffer;
-    }
-    return text;
-}
-
 // What a key does, as `keys` lists it: from its action record, which names what the dialog
 // stored; an entry the record does not explain is shown as its bytes.
 std::string AssignmentText(const ConfigState& config, std::size_t key) {
@@ -140,7 +130,7 @@ std::string AssignmentText(const ConfigState& config, std::size_t key) {
     }
     case AssignmentKind::Function: {
         const FunctionRow* f = FindFunctionByEntry(data.first<4>());
-        text = "function " + (f ? ToUtf8(f->label) : "? (" + HexEntry(data.first<4>()) + ")");
+        text = "function " + (f ? ToUtf8(f->label) : "? (" + HexBytes(data.first<4>()) + ")");
         break;
     }
     case AssignmentKind::PlayAudio:
@@ -154,7 +144,7 @@ std::string AssignmentText(const ConfigState& config, std::size_t key) {
     }
     if (text.empty())
         text = std::equal(entry.begin(), entry.end(), factory.begin()) ? "own function"
-                                                                       : "entry " + HexEntry(entry);
+                                                                       : "entry " + HexBytes(entry);
     if (!IsKeySlotEnabled(config.image, SlotOf(key)))
         text += ", disabled";
     return text;
