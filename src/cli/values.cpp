@@ -3,8 +3,6 @@
 #include "model/name_lookup.h"
 #include "model/utf16.h"
 
-#include <cstdio>
-
 namespace orvo::cli {
 
 std::optional<unsigned> NumberIn(std::string_view text, unsigned min, unsigned max) {
@@ -38,12 +36,6 @@ std::optional<Rgb> HexColour(std::string_view text) {
     }
     return Rgb{static_cast<std::uint8_t>(bytes[0]), static_cast<std::uint8_t>(bytes[1]),
                static_cast<std::uint8_t>(bytes[2])};
-}
-
-std::string HexColourText(const Rgb& c) {
-    char buffer[8];
-    std::snprintf(buffer, sizeof buffer, "%02X%02X%02X", c.r, c.g, c.b);
-    return buffer;
 }
 
 std::optional<bool> OnOff(std::string_view text) {

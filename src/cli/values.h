@@ -13,7 +13,6 @@ namespace orvo::cli {
 std::optional<unsigned> NumberIn(std::string_view text, unsigned min, unsigned max);
 // "RRGGBB" or "#RRGGBB", six hex digits.
 std::optional<Rgb> HexColour(std::string_view text);
-std::string HexColourText(const Rgb& c); // "FF8000"
 // "on" or "off"
 std::optional<bool> OnOff(std::string_view text);
 // The UTF-16 of a word; nullopt when it is not UTF-8.
