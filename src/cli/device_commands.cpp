@@ -11,7 +11,6 @@
 #include "model/atomic_file.h"
 #include "model/config_files.h"
 #include "model/config_state.h"
-#include "model/program_folders.h"
 #include "model/settings_ranges.h"
 #include "model/window_messages.h"
 
@@ -24,7 +23,6 @@
 #include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #ifndef _WIN32
 #include <ctime>
