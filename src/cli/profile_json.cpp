@@ -3,6 +3,7 @@
 #include "cli/dump_file.h"
 #include "cli/dump_writer.h"
 #include "cli/json_reader.h"
+#include "cli/values.h"
 #include "model/byte_order.h"
 #include "model/config_files.h"
 #include "model/key_tables.h"
@@ -306,15 +307,6 @@ public:
     }
 
 private:
-    static int HexDigit(char c) {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    }
     static const char* KindText(Kind kind) {
         switch (kind) {
         case Kind::Number:

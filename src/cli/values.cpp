@@ -15,6 +15,16 @@ std::optional<unsigned> NumberIn(std::string_view text, unsigned min, unsigned m
     return n;
 }
 
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 std::optional<Rgb> HexColour(std::string_view text) {
     if (text.starts_with('#'))
         text.remove_prefix(1);
@@ -22,17 +32,10 @@ std::optional<Rgb> HexColour(std::string_view text) {
         return std::nullopt;
     unsigned bytes[3] = {};
     for (std::size_t i = 0; i < 6; ++i) {
-        const char ch = text[i];
-        unsigned digit = 0;
-        if (ch >= '0' && ch <= '9')
-            digit = static_cast<unsigned>(ch - '0');
-        else if (ch >= 'a' && ch <= 'f')
-            digit = static_cast<unsigned>(ch - 'a' + 10);
-        else if (ch >= 'A' && ch <= 'F')
-            digit = static_cast<unsigned>(ch - 'A' + 10);
-        else
+        const int digit = HexDigit(text[i]);
+        if (digit < 0)
             return std::nullopt;
-        bytes[i / 2] = bytes[i / 2] * 16 + digit;
+        bytes[i / 2] = bytes[i / 2] * 16 + static_cast<unsigned>(digit);
     }
     return Rgb{static_cast<std::uint8_t>(bytes[0]), static_cast<std::uint8_t>(bytes[1]),
                static_cast<std::uint8_t>(bytes[2])};

@@ -1,5 +1,6 @@
 #pragma once
-// The values orvoctl's words carry: numbers in a range, colours, on/off, names as UTF-16.
+// The values orvoctl's words and files carry: numbers in a range, hex digits, colours, on/off,
+// names as UTF-16.
 
 #include "model/colour_model.h"
 
@@ -11,6 +12,8 @@ namespace orvo::cli {
 
 // A whole decimal number min..max.
 std::optional<unsigned> NumberIn(std::string_view text, unsigned min, unsigned max);
+// 0..15 for a hex digit of either case, else -1.
+int HexDigit(char c);
 // "RRGGBB" or "#RRGGBB", six hex digits.
 std::optional<Rgb> HexColour(std::string_view text);
 // "on" or "off"
