@@ -264,16 +264,13 @@ public:
     }
 
     bool ColourValue(const JsonValue& v, const std::string& field, std::span<std::uint8_t> rgb) {
-        const std::string& t = v.text;
-        if (t.size() != 7 || t[0] != '#')
+        // The file always writes the "#"; the command line's bare "RRGGBB" is not taken here.
+        const auto colour = v.text.starts_with('#') ? HexColour(v.text) : std::nullopt;
+        if (!colour)
             return Fail(v, field, "expected a colour \"#RRGGBB\"");
-        for (std::size_t i = 0; i < 3; ++i) {
-            const int high = HexDigit(t[1 + 2 * i]);
-            const int low = HexDigit(t[2 + 2 * i]);
-            if (high < 0 || low < 0)
-                return Fail(v, field, "expected a colour \"#RRGGBB\"");
-            rgb[i] = static_cast<std::uint8_t>(high * 16 + low);
-        }
+        rgb[0] = colour->r;
+        rgb[1] = colour->g;
+        rgb[2] = colour->b;
         return true;
     }
 
