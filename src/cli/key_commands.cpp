@@ -78,17 +78,11 @@ std::optional<std::vector<std::string_view>> ComboParts(std::string_view text) {
 
 // A macro by its number or its name, among the macros a key can be given.
 std::optional<int> MacroByName(const MacroStore& macros, std::string_view word) {
-    const std::size_t count = std::min(macros.leadingMacroCount(), kMaxMacros);
-    if (const auto n = NumberIn(word, 0, 999))
-        return *n < count ? std::optional<int>(static_cast<int>(*n)) : std::nullopt;
-    const auto wide = Text16(word);
-    if (!wide)
-        return std::nullopt;
-    for (std::size_t n = 0; n < count; ++n) {
-        if (FoldedName(macros[n].name()) == FoldedName(*wide))
-            return static_cast<int>(n);
-    }
-    return std::nullopt;
+    std::vector<std::u16string> names(std::min(macros.leadingMacroCount(), kMaxMacros));
+    for (std::size_t n = 0; n < names.size(); ++n)
+        names[n] = macros[n].name();
+    const auto n = NumberOrName(names, word);
+    return n ? std::optional<int>(static_cast<int>(*n)) : std::nullopt;
 }
 
 std::string KeyNames(std::span<const std::uint8_t> codes, std::string_view joiner) {

@@ -41,6 +41,21 @@ std::optional<Rgb> HexColour(std::string_view text) {
                static_cast<std::uint8_t>(bytes[2])};
 }
 
+std::optional<std::size_t> NumberOrName(std::span<const std::u16string> names,
+                                        std::string_view word) {
+    if (const auto n = NumberIn(word, 0, 999))
+        return *n < names.size() ? std::optional<std::size_t>(*n) : std::nullopt;
+    const auto wide = Text16(word);
+    if (!wide)
+        return std::nullopt;
+    const std::u16string wanted = FoldedName(*wide);
+    for (std::size_t n = 0; n < names.size(); ++n) {
+        if (FoldedName(names[n]) == wanted)
+            return n;
+    }
+    return std::nullopt;
+}
+
 std::optional<bool> OnOff(std::string_view text) {
     if (text == "on")
         return true;

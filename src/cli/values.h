@@ -5,6 +5,7 @@
 #include "model/colour_model.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,10 @@ std::optional<unsigned> NumberIn(std::string_view text, unsigned min, unsigned m
 int HexDigit(char c);
 // "RRGGBB" or "#RRGGBB", six hex digits.
 std::optional<Rgb> HexColour(std::string_view text);
+// The place of `word` among `names`: a number from 0 below their count, else the first name
+// equal to it as names are compared (FoldedName).
+std::optional<std::size_t> NumberOrName(std::span<const std::u16string> names,
+                                        std::string_view word);
 // "on" or "off"
 std::optional<bool> OnOff(std::string_view text);
 // The UTF-16 of a word; nullopt when it is not UTF-8.
