@@ -40,10 +40,6 @@ constexpr HostOption kHostOptions[] = {
     {"--folder", AssignmentKind::OpenFolder, "folder"},
 };
 
-std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
-
 std::optional<std::size_t> KeyByName(std::string_view word) {
     const auto wide = Text16(word);
     return wide ? FindKeyIndex(*wide) : std::nullopt;

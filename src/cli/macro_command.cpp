@@ -25,10 +25,6 @@ constexpr OptionSpec kOptions[] = {
     {"--no-apply", false},
 };
 
-std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
-
 std::string Describe(std::size_t n, const MacroRecord& m) {
     return std::to_string(n) + "  " + ToUtf8(m.name()) + "  (repeat " +
            std::to_string(m.repeatCount == 0 ? 1 : m.repeatCount) + ", delay " +

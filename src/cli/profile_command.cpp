@@ -88,7 +88,7 @@ int RunProfile(const Context& c, Args args) {
     }
     const auto row = RowOf(store, names[0]);
     if (!row && sub != "save")
-        return Fail(c, kExitUsage, "there is no profile \"" + std::string(p.positional[1]) + "\"");
+        return Fail(c, kExitUsage, "there is no profile " + Quoted(p.positional[1]));
     if (sub == "delete") {
         store.select(row);
         const Notice refused = store.deleteProfile([](const Notice&) { return true; });

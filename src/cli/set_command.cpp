@@ -31,10 +31,6 @@ struct Plan {
     std::string usage; // a word that does not fit, for the usage message
 };
 
-std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
-
 // The largest position of a slider of the main window.
 unsigned SliderMaximum(int slider) {
     return static_cast<unsigned>(kSliderPlaces[*SliderIndex(slider)].maximum);

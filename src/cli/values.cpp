@@ -56,6 +56,10 @@ std::optional<std::size_t> NumberOrName(std::span<const std::u16string> names,
     return std::nullopt;
 }
 
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
 std::optional<bool> OnOff(std::string_view text) {
     if (text == "on")
         return true;

@@ -21,6 +21,8 @@ std::optional<Rgb> HexColour(std::string_view text);
 // equal to it as names are compared (FoldedName).
 std::optional<std::size_t> NumberOrName(std::span<const std::u16string> names,
                                         std::string_view word);
+// The text in double quotes, as messages name what was given.
+std::string Quoted(std::string_view text);
 // "on" or "off"
 std::optional<bool> OnOff(std::string_view text);
 // The UTF-16 of a word; nullopt when it is not UTF-8.
