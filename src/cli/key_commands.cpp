@@ -41,12 +41,12 @@ constexpr HostOption kHostOptions[] = {
 };
 
 std::optional<std::size_t> KeyByName(std::string_view word) {
-    const auto wide = Text16(word);
+    const auto wide = FromUtf8(word);
     return wide ? FindKeyIndex(*wide) : std::nullopt;
 }
 
 std::optional<std::uint8_t> KeyCodeByName(std::string_view word) {
-    const auto wide = Text16(word);
+    const auto wide = FromUtf8(word);
     return wide ? FindKeyCode(*wide) : std::nullopt;
 }
 
@@ -180,7 +180,7 @@ int RunKey(const Context& c, Args args) {
         choice.kind = KeyChoiceKind::Macro;
         macroName = value;
     } else if (option == "--function") {
-        const auto wide = Text16(value);
+        const auto wide = FromUtf8(value);
         const FunctionRow* f = wide ? FindFunctionByName(*wide) : nullptr;
         if (!f)
             return UsageError(c, kCommand, "no function is named " + Quoted(value));
@@ -202,7 +202,7 @@ int RunKey(const Context& c, Args args) {
                                     : std::filesystem::is_regular_file(path, ec));
         if (!exists)
             return UsageError(c, kCommand, (folder ? "no folder " : "no file ") + Quoted(value));
-        const auto wide = Text16(path.string());
+        const auto wide = FromUtf8(path.string());
         if (!wide)
             return UsageError(c, kCommand, "the path " + Quoted(value) + " is not UTF-8 text");
         choice.kind = KeyChoiceKind::HostAction;

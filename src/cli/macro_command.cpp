@@ -122,7 +122,7 @@ int RunMacro(const Context& c, Args args) {
                         "there are 32 macros already, as many as the keyboard holds");
         n = before;
         if (p.positional.size() == 2) {
-            const auto name = Text16(p.positional[1]);
+            const auto name = FromUtf8(p.positional[1]);
             if (!name)
                 return Fail(c, kExitUsage, "the name is not UTF-8 text");
             refused = editor.renameMacro(*n, *name);
@@ -130,7 +130,7 @@ int RunMacro(const Context& c, Args args) {
     } else if (sub == "delete") {
         refused = editor.deleteMacro([](const Notice&) { return true; });
     } else if (sub == "rename") {
-        const auto name = Text16(p.positional[2]);
+        const auto name = FromUtf8(p.positional[2]);
         if (!name)
             return Fail(c, kExitUsage, "the name is not UTF-8 text");
         refused = editor.renameMacro(*n, *name);
@@ -139,7 +139,7 @@ int RunMacro(const Context& c, Args args) {
         if (repeat) {
             if (editor.loopOption() != (*repeat > 1))
                 editor.toggleLoopOption();
-            editor.editRepeatText(Text16(std::to_string(*repeat)).value());
+            editor.editRepeatText(FromUtf8(std::to_string(*repeat)).value());
         }
         if (delay && editor.delayOption() != *delay)
             editor.toggleDelayOption();

@@ -61,7 +61,7 @@ Plan PlanEffect(const ParsedArgs& p) {
         !bad.empty())
         return {{}, bad};
     const std::string_view name = p.positional[1];
-    const auto wide = Text16(name);
+    const auto wide = FromUtf8(name);
     const auto code = wide ? FindEffect(*wide) : std::nullopt;
     if (!code)
         return {{}, "no effect is named " + Quoted(name)};
@@ -137,7 +137,7 @@ Plan PlanPalm(const ParsedArgs& p) {
     if (auto bad = OnlyOptions(p, {"--speed", "--brightness", "--colour", "--color"}); !bad.empty())
         return {{}, bad};
     const std::string_view name = p.positional[1];
-    const auto wide = Text16(name);
+    const auto wide = FromUtf8(name);
     const auto code = wide ? FindPalmEffect(*wide) : std::nullopt;
     if (!code)
         return {{}, "no palm-rest effect is named " + Quoted(name)};

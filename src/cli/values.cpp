@@ -6,7 +6,7 @@
 namespace orvo::cli {
 
 std::optional<unsigned> NumberIn(std::string_view text, unsigned min, unsigned max) {
-    const auto wide = Text16(text);
+    const auto wide = FromUtf8(text);
     if (!wide)
         return std::nullopt;
     const auto n = ParseNumber(*wide, max);
@@ -45,7 +45,7 @@ std::optional<std::size_t> NumberOrName(std::span<const std::u16string> names,
                                         std::string_view word) {
     if (const auto n = NumberIn(word, 0, 999))
         return *n < names.size() ? std::optional<std::size_t>(*n) : std::nullopt;
-    const auto wide = Text16(word);
+    const auto wide = FromUtf8(word);
     if (!wide)
         return std::nullopt;
     const std::u16string wanted = FoldedName(*wide);
@@ -66,10 +66,6 @@ std::optional<bool> OnOff(std::string_view text) {
     if (text == "off")
         return false;
     return std::nullopt;
-}
-
-std::optional<std::u16string> Text16(std::string_view utf8) {
-    return FromUtf8(utf8);
 }
 
 } // namespace orvo::cli

@@ -1,6 +1,6 @@
 #pragma once
-// The values orvoctl's words and files carry: numbers in a range, hex digits, colours, on/off,
-// names as UTF-16.
+// The values orvoctl's words and files carry (numbers in a range, hex digits, colours, on/off,
+// a place among names) and a word quoted for a message.
 
 #include "model/colour_model.h"
 
@@ -25,7 +25,5 @@ std::optional<std::size_t> NumberOrName(std::span<const std::u16string> names,
 std::string Quoted(std::string_view text);
 // "on" or "off"
 std::optional<bool> OnOff(std::string_view text);
-// The UTF-16 of a word; nullopt when it is not UTF-8.
-std::optional<std::u16string> Text16(std::string_view utf8);
 
 } // namespace orvo::cli
