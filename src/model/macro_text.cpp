@@ -99,7 +99,6 @@ MacroTextResult ParseMacroText(std::string_view utf8) {
     }
     if (pendingDelay != 0)
         return fail(pendingLine, "a delay line must stand above a key line");
-    ForceFirstEventDelay(streams);
     return result;
 }
 
