@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "device/read_back.h"
 #include "device/trace.h"
+#include "model/atomic_file.h"
 #include "model/config_files.h"
 #include "model/settings_ranges.h"
 
@@ -39,6 +40,25 @@ std::string GroupNames(const ChangedGroups& c, bool palmRest, bool lighting) {
 int Fail(const Context& context, int code, const std::string& message) {
     context.Err("orvoctl: " + message + "\n");
     return code;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadProfileFile(const Context& context,
+                                                         const std::filesystem::path& file) {
+    std::string error;
+    // One byte more than a profile, to tell a longer file from one.
+    auto content = ReadRegularFile(file, kProfileFileSize + 1, &error);
+    if (!content) {
+        Fail(context, kExitUsage, error);
+        return std::nullopt;
+    }
+    const std::size_t size = content->bytes.size();
+    if (size != kProfileFileSize && size != kSettingsImageSize) {
+        Fail(context, kExitUsage,
+             file.string() + " is not a profile (" + std::to_string(size) + " bytes, expected " +
+                 std::to_string(kProfileFileSize) + ")");
+        return std::nullopt;
+    }
+    return std::move(content->bytes);
 }
 
 std::string DeliveredGroups(const ApplyResult& r) {

@@ -13,9 +13,12 @@
 #include "device/session.h"
 #include "model/config_state.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvo::cli {
 
@@ -70,6 +73,11 @@ private:
 
 // One line "orvoctl: message" on standard error; returns the code.
 int Fail(const Context& context, int code, const std::string& message);
+
+// The bytes of a profile file (a whole profile, or the settings image alone); nullopt when it
+// cannot be read or is neither, with the message written.
+std::optional<std::vector<std::uint8_t>> ReadProfileFile(const Context& context,
+                                                         const std::filesystem::path& file);
 
 // The groups of a Save, in the order they are sent ("palm rest, lighting, key map").
 std::string DeliveredGroups(const ApplyResult& r);

@@ -11,7 +11,6 @@
 #include "model/atomic_file.h"
 #include "model/config_files.h"
 #include "model/config_state.h"
-#include "model/program_folders.h"
 #include "model/settings_ranges.h"
 #include "model/window_messages.h"
 
@@ -24,7 +23,6 @@
 #include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #ifndef _WIN32
 #include <ctime>
@@ -129,13 +127,9 @@ int RunApply(const Context& c, Args args) {
     if (!p.error.empty() || p.positional.size() != 1)
         return UsageError(c, "apply", p.error);
     const fs::path file(p.positional[0]);
-    const auto bytes = ReadFilePrefix(file, kProfileFileSize + 1);
+    const auto bytes = ReadProfileFile(c, file);
     if (!bytes)
-        return Fail(c, kExitUsage, "cannot read " + file.string());
-    if (bytes->size() != kProfileFileSize && bytes->size() != kSettingsImageSize)
-        return Fail(c, kExitUsage,
-                    file.string() + " is not a profile (" + std::to_string(bytes->size()) +
-                        " bytes, expected " + std::to_string(kProfileFileSize) + ")");
+        return kExitUsage;
     SettingsImage image;
     std::copy_n(bytes->begin(), kSettingsImageSize, image.bytes.begin());
     // Nothing goes to the keyboard from a file that holds values no control can produce.

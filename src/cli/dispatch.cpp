@@ -133,16 +133,6 @@ int UsageError(const Context& context, std::string_view command, const std::stri
     return kExitUsage;
 }
 
-std::string_view CommandNames() {
-    static const std::string names = [] {
-        std::string s;
-        for (const Command& c : kCommands)
-            s += std::string(c.name) + "\n";
-        return s;
-    }();
-    return names;
-}
-
 int RunOrvoctl(std::span<const std::string_view> args, const Context& context) {
     if (args.empty()) {
         context.Err(Overview());

@@ -14,7 +14,4 @@ int RunOrvoctl(std::span<const std::string_view> args, const Context& context);
 // The same with the process's own context (real pauses, stdout, the real program).
 int RunOrvoctl(std::span<const std::string_view> args);
 
-// Every command name, one per line: what the shell completion offers first.
-std::string_view CommandNames();
-
 } // namespace orvo::cli

@@ -1,5 +1,6 @@
 #include "cli/dump_file.h"
 
+#include <array>
 #include <cstdio>
 #include <system_error>
 
@@ -40,6 +41,15 @@ std::string Colour(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return buf;
 }
 
+std::string_view KindName(std::uint8_t kind) {
+    static constexpr std::array<std::string_view, 8> kNames{
+        "single key",      "combination", "macro",     "function",
+        "play audio file", "run program", "open file", "open folder"};
+    if (kind < kNames.size())
+        return kNames[kind];
+    return kind == static_cast<std::uint8_t>(AssignmentKind::Pending) ? "nothing chosen yet" : "";
+}
+
 namespace {
 
 void SizeNote(DumpWriter& out, std::size_t size, std::size_t expected) {
@@ -50,23 +60,6 @@ void SizeNote(DumpWriter& out, std::size_t size, std::size_t expected) {
                            "; missing bytes read as zero, extra "
                            "bytes are ignored");
 }
-
-const char* KindName(std::uint8_t kind) {
-    switch (static_cast<AssignmentKind>(kind)) {
-    case AssignmentKind::PlayAudio:
-        return "play audio file";
-    case AssignmentKind::RunProgram:
-        return "run program";
-    case AssignmentKind::OpenFile:
-        return "open file";
-    case AssignmentKind::OpenFolder:
-        return "open folder";
-    default:
-        return "";
-    }
-}
-
-} // namespace
 
 void DescribeLighting(const SettingsImage& image, DumpWriter& out) {
     out.beginObject("lighting");
@@ -119,8 +112,6 @@ void DescribeRemappedKeys(const SettingsImage& image, DumpWriter& out) {
     out.endArray();
 }
 
-namespace {
-
 void DescribeHostActions(const KeyActionTable& table, DumpWriter& out) {
     out.beginArray("hostActions");
     for (std::size_t k = 0; k < table.size(); ++k) {
@@ -140,6 +131,16 @@ void DescribeHostActions(const KeyActionTable& table, DumpWriter& out) {
 
 } // namespace
 
+void DescribeSettings(const SettingsImage& image, DumpWriter& out) {
+    DescribeLighting(image, out);
+    out.number("gameMode", image.byte(field::gameMode));
+    out.number("winLock", image.byte(field::winLock));
+    out.number("reportRate", image.byte(field::reportRate));
+    out.number("responseTime", image.byte(field::responseTime));
+    DescribePalmRest(image, out);
+    DescribeRemappedKeys(image, out);
+}
+
 DumpLayout DetectLayout(const std::filesystem::path& file, std::size_t size) {
     if (size == kMacroStoreSize)
         return DumpLayout::Macros;
@@ -155,13 +156,7 @@ void DescribeProfile(std::span<const std::uint8_t> bytes, std::size_t fileSize, 
     out.string("layout", "profile");
     out.number("size", static_cast<std::int64_t>(fileSize));
     SizeNote(out, fileSize, kProfileFileSize);
-    DescribeLighting(image, out);
-    out.number("gameMode", image.byte(field::gameMode));
-    out.number("winLock", image.byte(field::winLock));
-    out.number("reportRate", image.byte(field::reportRate));
-    out.number("responseTime", image.byte(field::responseTime));
-    DescribePalmRest(image, out);
-    DescribeRemappedKeys(image, out);
+    DescribeSettings(image, out);
     DescribeHostActions(table, out);
 }
 

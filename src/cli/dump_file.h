@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "cli/dump_writer.h"
 #include "model/settings_image.h"
@@ -20,13 +21,12 @@ enum class DumpLayout { Profile, Macros };
 DumpLayout DetectLayout(const std::filesystem::path& file, std::size_t size);
 
 // The parts of a profile's description that the export shares: "ab cd ef" bytes, "#RRGGBB"
-// colours, the lighting values, the palm rest and the key-map entries that differ from the
-// factory map.
+// colours, the name of a key action's kind, and the settings (lighting, switches, palm rest and
+// the key-map entries that differ from the factory map) in the order both show them.
 std::string HexBytes(std::span<const std::uint8_t> bytes);
 std::string Colour(std::uint8_t r, std::uint8_t g, std::uint8_t b);
-void DescribeLighting(const SettingsImage& image, DumpWriter& out);
-void DescribePalmRest(const SettingsImage& image, DumpWriter& out);
-void DescribeRemappedKeys(const SettingsImage& image, DumpWriter& out);
+std::string_view KindName(std::uint8_t kind);
+void DescribeSettings(const SettingsImage& image, DumpWriter& out);
 
 // bytes: the file's content (extra bytes are ignored); fileSize: its size on disk.
 void DescribeProfile(std::span<const std::uint8_t> bytes, std::size_t fileSize, DumpWriter& out);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "model/utf16.h"
+
 namespace orvo::cli {
 
 namespace {
@@ -18,42 +20,6 @@ std::string Hex4(char32_t c) {
     char buf[9];
     std::snprintf(buf, sizeof buf, "%04x", static_cast<unsigned>(c));
     return buf;
-}
-
-// One UTF-8 sequence: its code point and length; an invalid byte decodes alone, not valid.
-struct Decoded {
-    char32_t code = 0;
-    std::size_t length = 1;
-    bool valid = false;
-};
-
-Decoded DecodeUtf8(std::string_view s, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80)
-        return {lead, 1, true};
-    std::size_t length = 0;
-    char32_t code = 0;
-    char32_t least = 0; // smallest code point of that length, to refuse overlong forms
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2, code = lead & 0x1F, least = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, code = lead & 0x0F, least = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, code = lead & 0x07, least = 0x10000;
-    } else {
-        return {};
-    }
-    if (at + length > s.size())
-        return {};
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80)
-            return {};
-        code = code << 6 | (byte(at + i) & 0x3F);
-    }
-    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return {};
-    return {code, length, true};
 }
 
 // Characters that would break the dump's lines or reorder what a terminal shows: the C0 and

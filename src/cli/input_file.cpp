@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <system_error>
 
 namespace orvo::cli {
 
@@ -17,18 +16,11 @@ InputText ReadInputText(std::string_view file, std::size_t maxBytes) {
         while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0 && text.size() <= maxBytes)
             text.append(buffer, n);
     } else {
-        const std::filesystem::path path{std::string(file)};
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(path, ec)) {
-            in.error = "cannot read " + std::string(file) + ": not a readable file";
+        const auto content =
+            ReadRegularFile(std::filesystem::path{std::string(file)}, maxBytes + 1, &in.error);
+        if (!content)
             return in;
-        }
-        const auto bytes = ReadFilePrefix(path, maxBytes + 1);
-        if (!bytes) {
-            in.error = "cannot read " + std::string(file);
-            return in;
-        }
-        text.assign(bytes->begin(), bytes->end());
+        text.assign(content->bytes.begin(), content->bytes.end());
     }
     if (text.size() > maxBytes) {
         in.error =

@@ -1,5 +1,6 @@
 #include "cli/json_reader.h"
 
+#include "cli/values.h"
 #include "model/utf16.h"
 
 #include <set>
@@ -174,16 +175,10 @@ private:
             return std::nullopt;
         unsigned value = 0;
         for (std::size_t i = 0; i < 4; ++i) {
-            const char c = m_text[m_at + i];
-            value <<= 4;
-            if (c >= '0' && c <= '9')
-                value |= static_cast<unsigned>(c - '0');
-            else if (c >= 'a' && c <= 'f')
-                value |= static_cast<unsigned>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F')
-                value |= static_cast<unsigned>(c - 'A' + 10);
-            else
+            const int digit = HexDigit(m_text[m_at + i]);
+            if (digit < 0)
                 return std::nullopt;
+            value = value << 4 | static_cast<unsigned>(digit);
         }
         m_at += 4;
         return value;

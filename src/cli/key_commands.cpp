@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/config_work.h"
+#include "cli/dump_file.h"
 #include "cli/values.h"
 #include "model/function_table.h"
 #include "model/key_script.h"
@@ -12,7 +13,6 @@
 #include "model/utf16.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
 namespace orvo::cli {
@@ -40,17 +40,13 @@ constexpr HostOption kHostOptions[] = {
     {"--folder", AssignmentKind::OpenFolder, "folder"},
 };
 
-std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
-
 std::optional<std::size_t> KeyByName(std::string_view word) {
-    const auto wide = Text16(word);
+    const auto wide = FromUtf8(word);
     return wide ? FindKeyIndex(*wide) : std::nullopt;
 }
 
 std::optional<std::uint8_t> KeyCodeByName(std::string_view word) {
-    const auto wide = Text16(word);
+    const auto wide = FromUtf8(word);
     return wide ? FindKeyCode(*wide) : std::nullopt;
 }
 
@@ -78,17 +74,11 @@ std::optional<std::vector<std::string_view>> ComboParts(std::string_view text) {
 
 // A macro by its number or its name, among the macros a key can be given.
 std::optional<int> MacroByName(const MacroStore& macros, std::string_view word) {
-    const std::size_t count = std::min(macros.leadingMacroCount(), kMaxMacros);
-    if (const auto n = NumberIn(word, 0, 999))
-        return *n < count ? std::optional<int>(static_cast<int>(*n)) : std::nullopt;
-    const auto wide = Text16(word);
-    if (!wide)
-        return std::nullopt;
-    for (std::size_t n = 0; n < count; ++n) {
-        if (FoldedName(macros[n].name()) == FoldedName(*wide))
-            return static_cast<int>(n);
-    }
-    return std::nullopt;
+    std::vector<std::u16string> names(std::min(macros.leadingMacroCount(), kMaxMacros));
+    for (std::size_t n = 0; n < names.size(); ++n)
+        names[n] = macros[n].name();
+    const auto n = NumberOrName(names, word);
+    return n ? std::optional<int>(static_cast<int>(*n)) : std::nullopt;
 }
 
 std::string KeyNames(std::span<const std::uint8_t> codes, std::string_view joiner) {
@@ -102,16 +92,6 @@ std::string KeyNames(std::span<const std::uint8_t> codes, std::string_view joine
         while (!utf8.empty() && utf8.back() == ' ')
             utf8.pop_back();
         text += (text.empty() ? "" : std::string(joiner)) + utf8;
-    }
-    return text;
-}
-
-std::string HexEntry(std::span<const std::uint8_t> entry) {
-    std::string text;
-    for (const std::uint8_t b : entry) {
-        char buffer[4];
-        std::snprintf(buffer, sizeof buffer, text.empty() ? "%02x" : " %02x", b);
-        text += buffer;
     }
     return text;
 }
@@ -140,7 +120,7 @@ std::string AssignmentText(const ConfigState& config, std::size_t key) {
     }
     case AssignmentKind::Function: {
         const FunctionRow* f = FindFunctionByEntry(data.first<4>());
-        text = "function " + (f ? ToUtf8(f->label) : "? (" + HexEntry(data.first<4>()) + ")");
+        text = "function " + (f ? ToUtf8(f->label) : "? (" + HexBytes(data.first<4>()) + ")");
         break;
     }
     case AssignmentKind::PlayAudio:
@@ -154,7 +134,7 @@ std::string AssignmentText(const ConfigState& config, std::size_t key) {
     }
     if (text.empty())
         text = std::equal(entry.begin(), entry.end(), factory.begin()) ? "own function"
-                                                                       : "entry " + HexEntry(entry);
+                                                                       : "entry " + HexBytes(entry);
     if (!IsKeySlotEnabled(config.image, SlotOf(key)))
         text += ", disabled";
     return text;
@@ -200,7 +180,7 @@ int RunKey(const Context& c, Args args) {
         choice.kind = KeyChoiceKind::Macro;
         macroName = value;
     } else if (option == "--function") {
-        const auto wide = Text16(value);
+        const auto wide = FromUtf8(value);
         const FunctionRow* f = wide ? FindFunctionByName(*wide) : nullptr;
         if (!f)
             return UsageError(c, kCommand, "no function is named " + Quoted(value));
@@ -222,7 +202,7 @@ int RunKey(const Context& c, Args args) {
                                     : std::filesystem::is_regular_file(path, ec));
         if (!exists)
             return UsageError(c, kCommand, (folder ? "no folder " : "no file ") + Quoted(value));
-        const auto wide = Text16(path.string());
+        const auto wide = FromUtf8(path.string());
         if (!wide)
             return UsageError(c, kCommand, "the path " + Quoted(value) + " is not UTF-8 text");
         choice.kind = KeyChoiceKind::HostAction;

@@ -7,7 +7,6 @@
 #include "cli/values.h"
 #include "model/macro_editor.h"
 #include "model/macro_text.h"
-#include "model/name_lookup.h"
 #include "model/utf16.h"
 
 #include <algorithm>
@@ -25,25 +24,6 @@ constexpr OptionSpec kOptions[] = {
     {"--delay", true},
     {"--no-apply", false},
 };
-
-std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
-
-// A macro by its number (its place in the list, from 0) or its name.
-std::optional<std::size_t> FindMacro(const MacroEditor& editor, std::string_view word) {
-    const auto& names = editor.macroNames();
-    if (const auto n = NumberIn(word, 0, 999))
-        return *n < names.size() ? std::optional<std::size_t>(*n) : std::nullopt;
-    const auto wide = Text16(word);
-    if (!wide)
-        return std::nullopt;
-    for (std::size_t n = 0; n < names.size(); ++n) {
-        if (FoldedName(names[n]) == FoldedName(*wide))
-            return n;
-    }
-    return std::nullopt;
-}
 
 std::string Describe(std::size_t n, const MacroRecord& m) {
     return std::to_string(n) + "  " + ToUtf8(m.name()) + "  (repeat " +
@@ -70,7 +50,7 @@ int Listing(const Context& c, const ParsedArgs& p, std::string_view sub) {
     }
     if (p.positional.size() != 2 || !p.options.empty())
         return UsageError(c, kCommand, "macro " + std::string(sub) + " takes one macro");
-    const auto n = FindMacro(editor, p.positional[1]);
+    const auto n = NumberOrName(editor.macroNames(), p.positional[1]);
     if (!n)
         return Fail(c, kExitUsage, "there is no macro " + Quoted(p.positional[1]));
     c.Out(sub == "show" ? Describe(*n, store[*n]) + MacroToText(store[*n])
@@ -128,7 +108,7 @@ int RunMacro(const Context& c, Args args) {
     editor.open(work.config().macros);
     std::optional<std::size_t> n;
     if (sub != "new") {
-        n = FindMacro(editor, p.positional[1]);
+        n = NumberOrName(editor.macroNames(), p.positional[1]);
         if (!n)
             return Fail(c, kExitUsage, "there is no macro " + Quoted(p.positional[1]));
         editor.selectMacro(*n);
@@ -142,7 +122,7 @@ int RunMacro(const Context& c, Args args) {
                         "there are 32 macros already, as many as the keyboard holds");
         n = before;
         if (p.positional.size() == 2) {
-            const auto name = Text16(p.positional[1]);
+            const auto name = FromUtf8(p.positional[1]);
             if (!name)
                 return Fail(c, kExitUsage, "the name is not UTF-8 text");
             refused = editor.renameMacro(*n, *name);
@@ -150,7 +130,7 @@ int RunMacro(const Context& c, Args args) {
     } else if (sub == "delete") {
         refused = editor.deleteMacro([](const Notice&) { return true; });
     } else if (sub == "rename") {
-        const auto name = Text16(p.positional[2]);
+        const auto name = FromUtf8(p.positional[2]);
         if (!name)
             return Fail(c, kExitUsage, "the name is not UTF-8 text");
         refused = editor.renameMacro(*n, *name);
@@ -159,7 +139,7 @@ int RunMacro(const Context& c, Args args) {
         if (repeat) {
             if (editor.loopOption() != (*repeat > 1))
                 editor.toggleLoopOption();
-            editor.editRepeatText(Text16(std::to_string(*repeat)).value());
+            editor.editRepeatText(FromUtf8(std::to_string(*repeat)).value());
         }
         if (delay && editor.delayOption() != *delay)
             editor.toggleDelayOption();

@@ -69,7 +69,7 @@ int RunProfile(const Context& c, Args args) {
         return UsageError(c, kCommand, "--no-apply goes with profile load only");
     std::vector<std::u16string> names;
     for (std::size_t i = 1; i < p.positional.size(); ++i) {
-        const auto name = Text16(p.positional[i]);
+        const auto name = FromUtf8(p.positional[i]);
         if (!name)
             return Fail(c, kExitUsage, "a profile name must be UTF-8 text");
         names.push_back(*name);
@@ -88,7 +88,7 @@ int RunProfile(const Context& c, Args args) {
     }
     const auto row = RowOf(store, names[0]);
     if (!row && sub != "save")
-        return Fail(c, kExitUsage, "there is no profile \"" + std::string(p.positional[1]) + "\"");
+        return Fail(c, kExitUsage, "there is no profile " + Quoted(p.positional[1]));
     if (sub == "delete") {
         store.select(row);
         const Notice refused = store.deleteProfile([](const Notice&) { return true; });

@@ -3,6 +3,7 @@
 #include "cli/dump_file.h"
 #include "cli/dump_writer.h"
 #include "cli/json_reader.h"
+#include "cli/values.h"
 #include "model/byte_order.h"
 #include "model/config_files.h"
 #include "model/key_tables.h"
@@ -46,15 +47,6 @@ KeyActionRecord UntouchedRecord(std::size_t k) {
     if (k < kMainKeyCount)
         r.setKeyCode(DefaultCodeOf(k));
     return r;
-}
-
-constexpr std::string_view KindName(std::uint8_t kind) {
-    constexpr std::array<std::string_view, 8> kNames{"single key", "combination",     "macro",
-                                                     "function",   "play audio file", "run program",
-                                                     "open file",  "open folder"};
-    if (kind < kNames.size())
-        return kNames[kind];
-    return kind == static_cast<std::uint8_t>(AssignmentKind::Pending) ? "nothing chosen yet" : "";
 }
 
 // The path field as text when it is one: well-formed text up to its NUL, zeros after it.
@@ -272,16 +264,13 @@ public:
     }
 
     bool ColourValue(const JsonValue& v, const std::string& field, std::span<std::uint8_t> rgb) {
-        const std::string& t = v.text;
-        if (t.size() != 7 || t[0] != '#')
+        // The file always writes the "#"; the command line's bare "RRGGBB" is not taken here.
+        const auto colour = v.text.starts_with('#') ? HexColour(v.text) : std::nullopt;
+        if (!colour)
             return Fail(v, field, "expected a colour \"#RRGGBB\"");
-        for (std::size_t i = 0; i < 3; ++i) {
-            const int high = HexDigit(t[1 + 2 * i]);
-            const int low = HexDigit(t[2 + 2 * i]);
-            if (high < 0 || low < 0)
-                return Fail(v, field, "expected a colour \"#RRGGBB\"");
-            rgb[i] = static_cast<std::uint8_t>(high * 16 + low);
-        }
+        rgb[0] = colour->r;
+        rgb[1] = colour->g;
+        rgb[2] = colour->b;
         return true;
     }
 
@@ -315,15 +304,6 @@ public:
     }
 
 private:
-    static int HexDigit(char c) {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    }
     static const char* KindText(Kind kind) {
         switch (kind) {
         case Kind::Number:
@@ -569,13 +549,7 @@ std::optional<std::string> ExportProfileJson(std::span<const std::uint8_t> file)
     out->string("format", kProfileJsonFormat);
     out->number("formatVersion", kProfileJsonVersion);
     out->number("size", static_cast<std::int64_t>(file.size()));
-    DescribeLighting(image, *out);
-    out->number("gameMode", image.byte(field::gameMode));
-    out->number("winLock", image.byte(field::winLock));
-    out->number("reportRate", image.byte(field::reportRate));
-    out->number("responseTime", image.byte(field::responseTime));
-    DescribePalmRest(image, *out);
-    DescribeRemappedKeys(image, *out);
+    DescribeSettings(image, *out);
     DescribeRest(image, *out);
     if (file.size() == kProfileFileSize) {
         KeyActionTable table;

@@ -7,6 +7,7 @@
 #include "model/effects.h"
 #include "model/lighting_rules.h"
 #include "model/name_lookup.h"
+#include "model/slider_fields.h"
 #include "model/utf16.h"
 
 #include <functional>
@@ -30,8 +31,9 @@ struct Plan {
     std::string usage; // a word that does not fit, for the usage message
 };
 
-std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+// The largest position of a slider of the main window.
+unsigned SliderMaximum(int slider) {
+    return static_cast<unsigned>(kSliderPlaces[*SliderIndex(slider)].maximum);
 }
 
 std::optional<std::string_view> ColourOption(const ParsedArgs& p) {
@@ -59,15 +61,17 @@ Plan PlanEffect(const ParsedArgs& p) {
         !bad.empty())
         return {{}, bad};
     const std::string_view name = p.positional[1];
-    const auto wide = Text16(name);
+    const auto wide = FromUtf8(name);
     const auto code = wide ? FindEffect(*wide) : std::nullopt;
     if (!code)
         return {{}, "no effect is named " + Quoted(name)};
     std::optional<unsigned> speed, brightness, slot, direction;
-    if (const auto v = p.value("--speed"); v && !(speed = NumberIn(*v, 0, kMaxSpeedPosition)))
-        return {{}, "--speed takes 0 to 9"};
-    if (const auto v = p.value("--brightness"); v && !(brightness = NumberIn(*v, 0, 50)))
-        return {{}, "--brightness takes 0 to 50"};
+    const unsigned maxSpeed = SliderMaximum(kSpeedSlider);
+    const unsigned maxBrightness = SliderMaximum(kBrightnessSlider);
+    if (const auto v = p.value("--speed"); v && !(speed = NumberIn(*v, 0, maxSpeed)))
+        return {{}, "--speed takes 0 to " + std::to_string(maxSpeed)};
+    if (const auto v = p.value("--brightness"); v && !(brightness = NumberIn(*v, 0, maxBrightness)))
+        return {{}, "--brightness takes 0 to " + std::to_string(maxBrightness)};
     if (const auto v = ColourOption(p)) {
         slot = *v == "multi" ? std::optional<unsigned>(kMulticolourSlot)
                              : NumberIn(*v, kFirstColourSlot, kMulticolourSlot - 1);
@@ -93,10 +97,10 @@ Plan PlanEffect(const ParsedArgs& p) {
                 if (speed) {
                     if (!controls.speed)
                         return Quoted(shown) + " has no speed";
-                    image.byte(field::lightingSpeed) = static_cast<std::uint8_t>(*speed);
+                    StoreSliderPosition(image, kSpeedSlider, static_cast<int>(*speed));
                 }
                 if (brightness)
-                    image.byte(field::lightingBrightness) = static_cast<std::uint8_t>(*brightness);
+                    StoreSliderPosition(image, kBrightnessSlider, static_cast<int>(*brightness));
                 if (slot && ClickColourSlot(image, static_cast<int>(*slot)) == SlotClick::Ignored)
                     return Quoted(shown) + " does not take colour slot " +
                            (*slot == kMulticolourSlot ? std::string("multi")
@@ -133,26 +137,29 @@ Plan PlanPalm(const ParsedArgs& p) {
     if (auto bad = OnlyOptions(p, {"--speed", "--brightness", "--colour", "--color"}); !bad.empty())
         return {{}, bad};
     const std::string_view name = p.positional[1];
-    const auto wide = Text16(name);
+    const auto wide = FromUtf8(name);
     const auto code = wide ? FindPalmEffect(*wide) : std::nullopt;
     if (!code)
         return {{}, "no palm-rest effect is named " + Quoted(name)};
     std::optional<unsigned> speed, brightness;
     std::optional<Rgb> colour;
-    if (const auto v = p.value("--speed"); v && !(speed = NumberIn(*v, 1, 5)))
-        return {{}, "--speed takes 1 to 5 for the palm rest"};
-    if (const auto v = p.value("--brightness"); v && !(brightness = NumberIn(*v, 0, 50)))
-        return {{}, "--brightness takes 0 to 50"};
+    // The speed is given as the keyboard counts it, one above the slider's position.
+    const unsigned maxSpeed = SliderMaximum(kPalmSpeedSlider) + 1;
+    const unsigned maxBrightness = SliderMaximum(kPalmBrightnessSlider);
+    if (const auto v = p.value("--speed"); v && !(speed = NumberIn(*v, 1, maxSpeed)))
+        return {{}, "--speed takes 1 to " + std::to_string(maxSpeed) + " for the palm rest"};
+    if (const auto v = p.value("--brightness"); v && !(brightness = NumberIn(*v, 0, maxBrightness)))
+        return {{}, "--brightness takes 0 to " + std::to_string(maxBrightness)};
     if (const auto v = ColourOption(p); v && !(colour = HexColour(*v)))
         return {{}, "colours are written RRGGBB"};
     const std::string shown = ToUtf8(EffectName(PalmEffectList, *code));
     return {[=](SettingsImage& image) -> std::string {
                 image.byte(field::palmRest, palm::effect) = *code;
                 if (brightness)
-                    image.byte(field::palmRest, palm::brightness) =
-                        static_cast<std::uint8_t>(*brightness);
+                    StoreSliderPosition(image, kPalmBrightnessSlider,
+                                        static_cast<int>(*brightness));
                 if (speed)
-                    image.byte(field::palmRest, palm::speed) = static_cast<std::uint8_t>(*speed);
+                    StoreSliderPosition(image, kPalmSpeedSlider, static_cast<int>(*speed) - 1);
                 if (colour) {
                     if (!PalmColourEditable(image))
                         return "the colour cannot be chosen for " + Quoted(shown);
@@ -208,9 +215,9 @@ int RunSet(const Context& c, Args args) {
     else if (what == "win-lock")
         plan = PlanByte(p, field::winLock, true, 1);
     else if (what == "report-rate")
-        plan = PlanByte(p, field::reportRate, false, 3);
+        plan = PlanByte(p, field::reportRate, false, SliderMaximum(kReportRateSlider));
     else if (what == "response-time")
-        plan = PlanByte(p, field::responseTime, false, 9);
+        plan = PlanByte(p, field::responseTime, false, SliderMaximum(kResponseTimeSlider));
     else
         return UsageError(c, kCommand, "cannot set " + Quoted(what));
     if (!plan.edit)

@@ -32,17 +32,12 @@ int RunExport(const Context& c, Args args) {
     if (!p.error.empty() || p.positional.size() != 1)
         return UsageError(c, "export", p.error);
     const std::filesystem::path file{std::string(p.positional[0])};
-    std::error_code ec;
-    const auto bytes = std::filesystem::is_regular_file(file, ec)
-                           ? ReadFilePrefix(file, kProfileFileSize + 1)
-                           : std::nullopt;
+    const auto bytes = ReadProfileFile(c, file);
     if (!bytes)
-        return Fail(c, kExitUsage, "cannot read " + file.string());
+        return kExitUsage;
     const auto json = ExportProfileJson(*bytes);
     if (!json)
-        return Fail(c, kExitUsage,
-                    file.string() + " is not a profile (" + std::to_string(bytes->size()) +
-                        " bytes, expected " + std::to_string(kProfileFileSize) + ")");
+        return Fail(c, kExitUsage, file.string() + " is not a profile");
     c.Out(*json);
     return kExitOk;
 }

@@ -3,18 +3,26 @@
 #include "model/name_lookup.h"
 #include "model/utf16.h"
 
-#include <cstdio>
-
 namespace orvo::cli {
 
 std::optional<unsigned> NumberIn(std::string_view text, unsigned min, unsigned max) {
-    const auto wide = Text16(text);
+    const auto wide = FromUtf8(text);
     if (!wide)
         return std::nullopt;
     const auto n = ParseNumber(*wide, max);
     if (!n || *n < min)
         return std::nullopt;
     return n;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }
 
 std::optional<Rgb> HexColour(std::string_view text) {
@@ -24,26 +32,32 @@ std::optional<Rgb> HexColour(std::string_view text) {
         return std::nullopt;
     unsigned bytes[3] = {};
     for (std::size_t i = 0; i < 6; ++i) {
-        const char ch = text[i];
-        unsigned digit = 0;
-        if (ch >= '0' && ch <= '9')
-            digit = static_cast<unsigned>(ch - '0');
-        else if (ch >= 'a' && ch <= 'f')
-            digit = static_cast<unsigned>(ch - 'a' + 10);
-        else if (ch >= 'A' && ch <= 'F')
-            digit = static_cast<unsigned>(ch - 'A' + 10);
-        else
+        const int digit = HexDigit(text[i]);
+        if (digit < 0)
             return std::nullopt;
-        bytes[i / 2] = bytes[i / 2] * 16 + digit;
+        bytes[i / 2] = bytes[i / 2] * 16 + static_cast<unsigned>(digit);
     }
     return Rgb{static_cast<std::uint8_t>(bytes[0]), static_cast<std::uint8_t>(bytes[1]),
                static_cast<std::uint8_t>(bytes[2])};
 }
 
-std::string HexColourText(const Rgb& c) {
-    char buffer[8];
-    std::snprintf(buffer, sizeof buffer, "%02X%02X%02X", c.r, c.g, c.b);
-    return buffer;
+std::optional<std::size_t> NumberOrName(std::span<const std::u16string> names,
+                                        std::string_view word) {
+    if (const auto n = NumberIn(word, 0, 999))
+        return *n < names.size() ? std::optional<std::size_t>(*n) : std::nullopt;
+    const auto wide = FromUtf8(word);
+    if (!wide)
+        return std::nullopt;
+    const std::u16string wanted = FoldedName(*wide);
+    for (std::size_t n = 0; n < names.size(); ++n) {
+        if (FoldedName(names[n]) == wanted)
+            return n;
+    }
+    return std::nullopt;
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
 }
 
 std::optional<bool> OnOff(std::string_view text) {
@@ -52,10 +66,6 @@ std::optional<bool> OnOff(std::string_view text) {
     if (text == "off")
         return false;
     return std::nullopt;
-}
-
-std::optional<std::u16string> Text16(std::string_view utf8) {
-    return FromUtf8(utf8);
 }
 
 } // namespace orvo::cli

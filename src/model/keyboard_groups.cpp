@@ -41,11 +41,9 @@ void MergeKeyboardValues(SettingsImage& image, const DeviceSnapshot& snapshot,
 
 void KeepEditsTheScriptLeft(SettingsImage& loaded, const SettingsImage& edited,
                             const DeviceSnapshot& snapshot) {
-    for (ImageField group : KeyboardGroups) {
-        if (!std::ranges::equal(edited[group], snapshot[group]) &&
-            std::ranges::equal(loaded[group], snapshot[group]))
-            std::ranges::copy(edited[group], loaded[group].begin());
-    }
+    // A group the script left equal to the snapshot takes the edited value; where the user
+    // edited nothing that value is the snapshot's, so the group stays as it is.
+    MergeKeyboardValues(loaded, snapshot, edited);
 }
 
 } // namespace orvo

@@ -19,7 +19,7 @@ std::uint16_t DelaySince(std::chrono::steady_clock::time_point from,
 
 std::u16string KeyLine(std::uint8_t keyCode, bool released) {
     std::u16string line(KeyNameOf(keyCode));
-    line += released ? u" up" : u" dn";
+    line += released ? kReleaseLineMark : kPressLineMark;
     return line;
 }
 

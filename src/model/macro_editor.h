@@ -42,8 +42,6 @@ inline constexpr std::u16string_view kEmptyMacroNameText =
 inline constexpr std::u16string_view kStartRecordingText = u"Empezar a grabar";
 inline constexpr std::u16string_view kStopRecordingText = u"Para de grabar";
 
-// A line of the event list holding this is a delay line.
-inline constexpr std::u16string_view kDelayLineMark = u" ms";
 inline constexpr std::size_t kRepeatTextMaxLength = 3;
 
 // Commands of the event list's menu.

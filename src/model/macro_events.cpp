@@ -148,7 +148,8 @@ std::u16string DelayLineText(std::uint16_t delay) {
     std::u16string text;
     for (const char c : std::to_string(delay))
         text += static_cast<char16_t>(c);
-    return text + u" ms";
+    text += kDelayLineMark;
+    return text;
 }
 
 std::vector<EventLine> EventLines(EventStreamView displayEvents) {
@@ -158,7 +159,7 @@ std::vector<EventLine> EventLines(EventStreamView displayEvents) {
         if (ev->hasDelayLine)
             lines.push_back({EventLineKind::Delay, DelayLineText(ev->delay)});
         std::u16string key(KeyNameOf(ev->key));
-        key += ev->release ? u" up" : u" dn";
+        key += ev->release ? kReleaseLineMark : kPressLineMark;
         lines.push_back({ev->release ? EventLineKind::Release : EventLineKind::Press, key});
     }
     return lines;

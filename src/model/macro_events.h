@@ -14,6 +14,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvo {
@@ -81,6 +82,12 @@ std::vector<MacroEvent> Events(EventStreamView stream);
 // Where the stream ends: the place the next recorded event goes.
 std::size_t EventStreamEnd(EventStreamView stream);
 std::size_t EventLineCount(EventStreamView stream);
+
+// The ends of the event list's lines: a key line's press or release, a delay line's unit. A
+// line of the event list holding kDelayLineMark is a delay line.
+inline constexpr std::u16string_view kPressLineMark = u" dn";
+inline constexpr std::u16string_view kReleaseLineMark = u" up";
+inline constexpr std::u16string_view kDelayLineMark = u" ms";
 
 enum class EventLineKind : std::uint8_t { Delay, Press, Release };
 struct EventLine {

@@ -10,16 +10,13 @@ namespace orvo {
 
 namespace {
 
-constexpr std::u16string_view kPressMark = u"dn";
-constexpr std::u16string_view kReleaseMark = u"up";
-constexpr std::u16string_view kDelayMark = u"ms";
-
-// "<name> <mark>" split at its last blank; the name may itself hold blanks.
+// "<name> <mark>" split at its last blank, which the mark keeps as the event list writes it
+// (blanks are single spaces by then); the name may itself hold blanks.
 std::optional<std::pair<std::u16string, std::u16string>> SplitLast(const std::u16string& line) {
     const std::size_t blank = line.find_last_of(u' ');
     if (blank == std::u16string::npos || blank == 0)
         return std::nullopt;
-    return std::pair(line.substr(0, blank), line.substr(blank + 1));
+    return std::pair(line.substr(0, blank), line.substr(blank));
 }
 
 // The key name of a key line as it was typed: everything before its last word, trimmed.
@@ -72,7 +69,7 @@ MacroTextResult ParseMacroText(std::string_view utf8) {
         if (!parts)
             return fail(number, "expected \"KEY dn\", \"KEY up\" or \"N ms\"");
         const auto& [head, mark] = *parts;
-        if (mark == kDelayMark) {
+        if (mark == kDelayLineMark) {
             const auto delay = ParseNumber(head, kMaxEventDelay);
             if (!delay || *delay < kMinEventDelay)
                 return fail(number, "a delay is 1 to 60000 ms");
@@ -82,7 +79,7 @@ MacroTextResult ParseMacroText(std::string_view utf8) {
             pendingLine = number;
             continue;
         }
-        if (mark != kPressMark && mark != kReleaseMark)
+        if (mark != kPressLineMark && mark != kReleaseLineMark)
             return fail(number, "expected \"KEY dn\", \"KEY up\" or \"N ms\"");
         const std::string name = ToUtf8(KeyPart(*text));
         const auto key = FindKeyCode(head);
@@ -92,14 +89,13 @@ MacroTextResult ParseMacroText(std::string_view utf8) {
             return fail(number, "the keyboard cannot play \"" + name + "\"");
         // The first event always waits 1 ms, whatever the text says above it.
         const std::uint16_t delay = first || pendingDelay == 0 ? kMinEventDelay : pendingDelay;
-        if (AppendEvent(streams, *key, mark == kReleaseMark, delay) == 0)
+        if (AppendEvent(streams, *key, mark == kReleaseLineMark, delay) == 0)
             return fail(number, "the macro does not fit (at most 190 bytes of events)");
         pendingDelay = 0;
         first = false;
     }
     if (pendingDelay != 0)
         return fail(pendingLine, "a delay line must stand above a key line");
-    ForceFirstEventDelay(streams);
     return result;
 }
 

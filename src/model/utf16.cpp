@@ -87,41 +87,49 @@ std::string ToUtf8(std::u16string_view text) {
     return out;
 }
 
+Decoded DecodeUtf8(std::string_view s, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80)
+        return {lead, 1, true};
+    std::size_t length = 0;
+    char32_t code = 0;
+    char32_t least = 0; // smallest code point of that length, to refuse overlong forms
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, code = lead & 0x1F, least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, code = lead & 0x0F, least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, code = lead & 0x07, least = 0x10000;
+    } else {
+        return {};
+    }
+    if (at + length > s.size())
+        return {};
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return {};
+        code = code << 6 | (byte(at + i) & 0x3F);
+    }
+    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return {};
+    return {code, length, true};
+}
+
 std::optional<std::u16string> FromUtf8(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
-        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
-        const unsigned char lead = byte(at);
-        std::size_t length = 1;
-        char32_t c = lead;
-        char32_t least = 0; // the smallest code point of that length: shorter forms are refused
-        if (lead >= 0x80) {
-            if ((lead & 0xE0) == 0xC0)
-                length = 2, c = lead & 0x1F, least = 0x80;
-            else if ((lead & 0xF0) == 0xE0)
-                length = 3, c = lead & 0x0F, least = 0x800;
-            else if ((lead & 0xF8) == 0xF0)
-                length = 4, c = lead & 0x07, least = 0x10000;
-            else
-                return std::nullopt;
-            if (at + length > utf8.size())
-                return std::nullopt;
-            for (std::size_t i = 1; i < length; ++i) {
-                if ((byte(at + i) & 0xC0) != 0x80)
-                    return std::nullopt;
-                c = c << 6 | (byte(at + i) & 0x3F);
-            }
-            if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-                return std::nullopt;
-        }
-        if (c >= 0x10000) {
-            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        const Decoded d = DecodeUtf8(utf8, at);
+        if (!d.valid)
+            return std::nullopt;
+        if (d.code >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((d.code - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((d.code - 0x10000) & 0x3FF));
         } else {
-            out += static_cast<char16_t>(c);
+            out += static_cast<char16_t>(d.code);
         }
-        at += length;
+        at += d.length;
     }
     return out;
 }

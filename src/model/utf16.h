@@ -25,6 +25,16 @@ std::u16string_view CutUtf16(std::u16string_view text, std::size_t maxUnits);
 // UTF-8 of a UTF-16 text; unpaired surrogates become U+FFFD.
 std::string ToUtf8(std::u16string_view text);
 
+// One UTF-8 sequence: its code point and length. A byte that starts no well-formed sequence
+// (stray or overlong bytes, surrogates, code points above U+10FFFF, a cut sequence) decodes
+// alone, not valid.
+struct Decoded {
+    char32_t code = 0;
+    std::size_t length = 1;
+    bool valid = false;
+};
+Decoded DecodeUtf8(std::string_view utf8, std::size_t at);
+
 // UTF-16 of a UTF-8 text; nullopt when it is not well-formed UTF-8 (stray or overlong bytes,
 // surrogates, code points above U+10FFFF).
 std::optional<std::u16string> FromUtf8(std::string_view utf8);
