@@ -62,21 +62,13 @@ private:
     bool m_interrupted = false;
 };
 
-struct WarningPrompts : Prompts {
-    std::vector<QString> warnings;
-    bool confirm(const QString&, const QString&) override { return true; }
-    void warn(const QString& caption, const QString& text) override {
-        warnings.push_back(caption + u'|' + text);
-    }
-    std::optional<ColorRef> pickColour(ColorRef) override { return std::nullopt; }
-};
-
 class BusyTest : public MainWindowTest {
 protected:
     BusyTest() {
         auto pacer = std::make_unique<GatePacer>();
         m_gate = pacer.get();
         usePacer(std::move(pacer));
+        prompts.answer = true; // every question answered with OK
         usePrompts(prompts);
     }
 
@@ -102,7 +94,7 @@ protected:
     }
 
     GatePacer* m_gate = nullptr;
-    WarningPrompts prompts;
+    RecordingPrompts prompts;
 };
 
 TEST_F(BusyTest, WhileASaveRunsTheWindowPaintsUnderTheWaitCursorAndTakesNoInput) {

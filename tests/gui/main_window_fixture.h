@@ -6,6 +6,7 @@
 #include "app/application.h"
 #include "app/brisolde_dlg.h"
 #include "app/busy_runner.h"
+#include "app/prompts.h"
 #include "device/pacer.h"
 #include "device/simulated_keyboard.h"
 #include "model/config_files.h"
@@ -19,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -73,6 +75,21 @@ inline std::vector<std::uint8_t> FileBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
+
+// Answers every question alike and keeps what the boxes said, as "caption|text".
+struct RecordingPrompts : Prompts {
+    bool answer = false;
+    std::vector<QString> warnings;
+    bool confirm(const QString&, const QString&) override { return answer; }
+    void warn(const QString& caption, const QString& text) override {
+        warnings.push_back(caption + u'|' + text);
+    }
+    std::optional<ColorRef> pickColour(ColorRef) override { return std::nullopt; }
+    int count(const QString& start) const {
+        return static_cast<int>(
+            std::ranges::count_if(warnings, [&](const QString& w) { return w.startsWith(start); }));
+    }
+};
 
 class MainWindowTest : public ::testing::Test {
 protected:

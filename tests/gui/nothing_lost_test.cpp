@@ -23,19 +23,6 @@ constexpr int kWaveRow = 136 + 2 * 20 + 5;
 
 const QString kMissingWarning = QStringLiteral("Advertencia|¡Teclado no detectado!");
 
-struct RecordingPrompts : Prompts {
-    std::vector<QString> warnings;
-    bool confirm(const QString&, const QString&) override { return false; }
-    void warn(const QString& caption, const QString& text) override {
-        warnings.push_back(caption + u'|' + text);
-    }
-    std::optional<ColorRef> pickColour(ColorRef) override { return std::nullopt; }
-    int count(const QString& start) const {
-        return static_cast<int>(
-            std::ranges::count_if(warnings, [&](const QString& w) { return w.startsWith(start); }));
-    }
-};
-
 // The command codes of the feature reports in trace lines.
 std::vector<int> SentCommands(const std::vector<std::string>& lines) {
     std::vector<int> codes;
